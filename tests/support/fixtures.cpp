@@ -1,0 +1,37 @@
+#include "quilo_test/support.h"
+
+#include <QDir>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace quilo::test {
+
+std::string fixture(const std::string& name, const std::vector<std::string>& ffmpegArgs) {
+    const char* folderValue = std::getenv("QUILO_FIXTURE_DIR");
+    std::string folder = folderValue && *folderValue ? folderValue : "/tmp/quilo-fixtures";
+    if (folder.back() != '/')
+        folder += '/';
+    const std::string path = folder + name;
+    if (fileExists(path))
+        return path;
+    std::filesystem::create_directories(folder);
+
+    // Written under a private name and renamed, so a parallel test never sees half a file.
+    // The private name keeps the extension because ffmpeg picks the container by it.
+    const std::string partial = folder + ".part-" + std::to_string(getpid()) + "-" + name;
+    std::vector<std::string> args = {"-y", "-hide_banner", "-loglevel", "error"};
+    args.insert(args.end(), ffmpegArgs.begin(), ffmpegArgs.end());
+    args.push_back(partial);
+    ProcessResult made = runProcess("ffmpeg", args, 300000);
+    if (made.exitCode != 0 || !fileExists(partial)) {
+        std::filesystem::remove(partial);
+        throw std::runtime_error("ffmpeg could not make fixture " + name + ": " + made.err);
+    }
+    std::filesystem::rename(partial, path);
+    return path;
+}
+
+} // namespace quilo::test
