@@ -1,0 +1,16 @@
+// The engine log "tamberlog.log": the raw text the engine reports while the last
+// clip converts. The engine calls back through a plain C function, from any of
+// its threads, so the log is one process-wide object.
+#pragma once
+
+#include <string>
+
+namespace quilo {
+
+// Replaces the file with an empty one; later texts go to it.
+bool OpenEngineLog(const std::string& dataFolder);
+// The function handed to the engine's log callback setter.
+extern "C" void EngineLogCallback(const char* text);
+void CloseEngineLog();
+
+} // namespace quilo
