@@ -1,0 +1,14 @@
+// The user's standard folders, each ending with '/', empty when unknown.
+#pragma once
+
+#include <string>
+
+namespace quilo {
+
+std::string applicationDataFolder(); // where programs keep their per-user data
+std::string documentsFolder();
+std::string videosFolder();
+std::string picturesFolder();
+std::string homeFolder();
+
+} // namespace quilo
