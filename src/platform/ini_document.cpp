@@ -7,7 +7,8 @@ namespace quilo {
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -22,6 +23,12 @@ static std::string_view trimmed(std::string_view text) {
 
 IniDocument IniDocument::parse(std::string_view text) {
     IniDocument document;
+    // Editors on other systems like to start a file with a byte order mark; it
+    // would hide the first section header.
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        document.byteOrderMark_ = true;
+        text.remove_prefix(3);
+    }
     while (!text.empty()) {
         const size_t end = text.find('\n');
         std::string_view raw = text.substr(0, end);
@@ -40,14 +47,14 @@ IniDocument IniDocument::parse(std::string_view text) {
             document.sections_.back().lines.push_back({false, {}, std::string(raw)});
             continue;
         }
-        document.sections_.back().lines.push_back(
-            {true, std::string(trimmed(line.substr(0, equals))), std::string(trimmed(line.substr(equals + 1)))});
+        document.sections_.back().lines.push_back({true, std::string(trimmed(line.substr(0, equals))),
+                                                   std::string(trimmed(line.substr(equals + 1)))});
     }
     return document;
 }
 
 std::string IniDocument::serialize() const {
-    std::string text;
+    std::string text = byteOrderMark_ ? "\xEF\xBB\xBF" : "";
     for (const Section& section : sections_) {
         if (&section != &sections_.front())
             text += "[" + section.name + "]\n";
@@ -59,6 +66,7 @@ std::string IniDocument::serialize() const {
 
 // The unnamed block before the first header is never a section that callers can address.
 IniDocument::Section* IniDocument::findSection(std::string_view name) {
+    name = trimmed(name);
     for (size_t i = 1; i < sections_.size(); ++i) {
         if (equalsIgnoringCase(sections_[i].name, name))
             return &sections_[i];
@@ -74,6 +82,7 @@ const std::string* IniDocument::find(std::string_view section, std::string_view 
     const Section* found = findSection(section);
     if (!found)
         return nullptr;
+    key = trimmed(key);
     for (const Line& line : found->lines) {
         if (line.isEntry && equalsIgnoringCase(line.key, key))
             return &line.text;
@@ -99,9 +108,15 @@ std::vector<std::string> IniDocument::keyNames(std::string_view section) const {
     return names;
 }
 
-bool IniDocument::hasSection(std::string_view section) const { return findSection(section) != nullptr; }
+bool IniDocument::hasSection(std::string_view section) const {
+    return findSection(section) != nullptr;
+}
 
+// Names and values are stored as a read of the file would give them back.
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+    section = trimmed(section);
+    key = trimmed(key);
+    value = trimmed(value);
     Section* found = findSection(section);
     if (!found) {
         sections_.push_back({std::string(section), {}});
@@ -125,12 +140,14 @@ bool IniDocument::erase(std::string_view section, std::string_view key) {
     Section* found = findSection(section);
     if (!found)
         return false;
+    key = trimmed(key);
     return std::erase_if(found->lines, [&](const Line& line) {
                return line.isEntry && equalsIgnoringCase(line.key, key);
            }) > 0;
 }
 
 bool IniDocument::eraseSection(std::string_view section) {
+    section = trimmed(section);
     bool erased = false;
     for (size_t i = sections_.size() - 1; i >= 1; --i) {
         if (equalsIgnoringCase(sections_[i].name, section)) {

@@ -37,6 +37,7 @@ private:
     const Section* findSection(std::string_view name) const;
 
     std::vector<Section> sections_{Section{}};
+    bool byteOrderMark_ = false;
 };
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -46,8 +47,9 @@ bool readWholeFile(const std::string& path, std::string& text) {
     size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
         text.append(buffer, got);
+    const bool complete = !std::ferror(file);
     std::fclose(file);
-    return true;
+    return complete;
 }
 
 bool writeAll(int fd, const std::string& text) {
@@ -69,14 +71,21 @@ struct CachedFile {
     FileStamp stamp;
     IniDocument document;
 
-    // Call with the lock held: makes `document` what the file holds now.
-    void refresh(const std::string& path) {
+    // Call with the lock held: makes `document` what the file holds now. False
+    // when the file is there but cannot be read: a write must then not replace it.
+    bool refresh(const std::string& path) {
         const FileStamp now = stampOf(path);
         if (now == stamp && now.exists)
-            return;
+            return true;
         std::string text;
-        document = now.exists && readWholeFile(path, text) ? IniDocument::parse(text) : IniDocument{};
+        if (now.exists && !readWholeFile(path, text)) {
+            document = IniDocument{};
+            stamp = {};
+            return false;
+        }
+        document = IniDocument::parse(text);
         stamp = now;
+        return true;
     }
 
     // Call with the lock held.
@@ -86,7 +95,9 @@ struct CachedFile {
         if (fd < 0)
             return false;
         const bool written = writeAll(fd, changed.serialize());
-        fchmod(fd, 0644);
+        // mkstemp makes the file private; keep the mode the user gave the old one.
+        struct stat old {};
+        fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
         if (::close(fd) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
             ::unlink(temporary.c_str());
             return false;
@@ -108,18 +119,19 @@ std::shared_ptr<CachedFile> cachedFile(const std::string& path) {
 }
 
 template <typename Result, typename Read>
-Result withDocument(const std::string& path, Read read) {
-    auto file = cachedFile(path);
+Result withDocument(const std::string& key, const std::string& path, Read read) {
+    auto file = cachedFile(key);
     std::lock_guard guard(file->lock);
     file->refresh(path);
     return read(file->document);
 }
 
 template <typename Change>
-bool changeDocument(const std::string& path, Change change) {
-    auto file = cachedFile(path);
+bool changeDocument(const std::string& key, const std::string& path, Change change) {
+    auto file = cachedFile(key);
     std::lock_guard guard(file->lock);
-    file->refresh(path);
+    if (!file->refresh(path))
+        return false;
     IniDocument changed = file->document;
     if (!change(changed))
         return true; // nothing to change is not a failure
@@ -139,13 +151,43 @@ std::optional<long> parseLenientInteger(const std::string& text) {
     return value;
 }
 
-IniFile::IniFile(std::string path) : path_(std::move(path)) {}
+namespace {
 
-bool IniFile::exists() const { return stampOf(path_).exists; }
+std::string lockKeyOf(const std::string& path) {
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+bool validSection(const std::string& name) {
+    return name.find_first_of("]\r\n") == std::string::npos;
+}
+
+bool validKey(const std::string& name) {
+    const size_t first = name.find_first_not_of(" \t");
+    return first != std::string::npos && name.find_first_of("=\r\n") == std::string::npos &&
+           name[first] != ';' && name[first] != '#' && name[first] != '[';
+}
+
+std::string singleLine(std::string value) {
+    for (char& c : value) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    }
+    return value;
+}
+
+} // namespace
+
+IniFile::IniFile(std::string path) : path_(std::move(path)), lockKey_(lockKeyOf(path_)) {}
+
+bool IniFile::exists() const {
+    return stampOf(path_).exists;
+}
 
 std::optional<std::string> IniFile::find(const std::string& section, const std::string& key) const {
     return withDocument<std::optional<std::string>>(
-        path_, [&](const IniDocument& document) -> std::optional<std::string> {
+        lockKey_, path_, [&](const IniDocument& document) -> std::optional<std::string> {
             const std::string* value = document.find(section, key);
             return value ? std::optional<std::string>(*value) : std::nullopt;
         });
@@ -168,25 +210,29 @@ bool IniFile::readBool(const std::string& section, const std::string& key, bool 
 }
 
 std::vector<std::string> IniFile::sections() const {
-    return withDocument<std::vector<std::string>>(path_,
-                                                  [](const IniDocument& document) { return document.sectionNames(); });
+    return withDocument<std::vector<std::string>>(
+        lockKey_, path_, [](const IniDocument& document) { return document.sectionNames(); });
 }
 
 std::vector<std::string> IniFile::keys(const std::string& section) const {
     return withDocument<std::vector<std::string>>(
-        path_, [&](const IniDocument& document) { return document.keyNames(section); });
+        lockKey_, path_, [&](const IniDocument& document) { return document.keyNames(section); });
 }
 
 bool IniFile::hasSection(const std::string& section) const {
-    return withDocument<bool>(path_, [&](const IniDocument& document) { return document.hasSection(section); });
+    return withDocument<bool>(lockKey_, path_,
+                              [&](const IniDocument& document) { return document.hasSection(section); });
 }
 
 bool IniFile::writeString(const std::string& section, const std::string& key, const std::string& value) {
-    return changeDocument(path_, [&](IniDocument& document) {
+    if (!validSection(section) || !validKey(key))
+        return false;
+    const std::string line = singleLine(value);
+    return changeDocument(lockKey_, path_, [&](IniDocument& document) {
         const std::string* old = document.find(section, key);
-        if (old && *old == value)
+        if (old && *old == line)
             return false;
-        document.set(section, key, value);
+        document.set(section, key, line);
         return true;
     });
 }
@@ -200,11 +246,13 @@ bool IniFile::writeBool(const std::string& section, const std::string& key, bool
 }
 
 bool IniFile::eraseKey(const std::string& section, const std::string& key) {
-    return changeDocument(path_, [&](IniDocument& document) { return document.erase(section, key); });
+    return changeDocument(lockKey_, path_,
+                          [&](IniDocument& document) { return document.erase(section, key); });
 }
 
 bool IniFile::eraseSection(const std::string& section) {
-    return changeDocument(path_, [&](IniDocument& document) { return document.eraseSection(section); });
+    return changeDocument(lockKey_, path_,
+                          [&](IniDocument& document) { return document.eraseSection(section); });
 }
 
 } // namespace quilo

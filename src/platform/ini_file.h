@@ -37,7 +37,10 @@ public:
     bool hasSection(const std::string& section) const;
 
     // Writes create the file and the section when missing. False when the file
-    // cannot be written; the old file then stays as it was.
+    // cannot be read or written, or when a section name holds ']' or a line
+    // break or a key name is empty or holds '=' or a line break; the old file
+    // then stays as it was. Line breaks in a value become spaces, so that a
+    // value can never add lines of its own to the file.
     bool writeString(const std::string& section, const std::string& key, const std::string& value);
     bool writeInteger(const std::string& section, const std::string& key, long value);
     bool writeBool(const std::string& section, const std::string& key, bool value);
@@ -46,6 +49,7 @@ public:
 
 private:
     std::string path_;
+    std::string lockKey_; // one spelling per file, so that "a.ini" and "./a.ini" share a lock
 };
 
 // atol-like parse of a whole text: nullopt when it has no leading digits.

@@ -1,0 +1,43 @@
+#include "platform/desktop/qt_prompter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace quilo {
+
+PromptAnswer QtPrompter::ask(PromptKind kind, const std::string& text, PromptButtons buttons) {
+    QMessageBox::Icon icon = QMessageBox::Information;
+    switch (kind) {
+    case PromptKind::Information:
+        icon = QMessageBox::Information;
+        break;
+    case PromptKind::Confirmation:
+        icon = QMessageBox::Question;
+        break;
+    case PromptKind::Warning:
+        icon = QMessageBox::Warning;
+        break;
+    case PromptKind::Error:
+        icon = QMessageBox::Critical;
+        break;
+    }
+    QMessageBox::StandardButtons set = QMessageBox::Ok;
+    if (buttons == PromptButtons::OkCancel)
+        set = QMessageBox::Ok | QMessageBox::Cancel;
+    else if (buttons == PromptButtons::YesNo)
+        set = QMessageBox::Yes | QMessageBox::No;
+
+    QMessageBox box(icon, QApplication::applicationDisplayName(), QString::fromStdString(text), set, parent_);
+    switch (box.exec()) {
+    case QMessageBox::Cancel:
+        return PromptAnswer::Cancel;
+    case QMessageBox::Yes:
+        return PromptAnswer::Yes;
+    case QMessageBox::No:
+        return PromptAnswer::No;
+    default:
+        return PromptAnswer::Ok;
+    }
+}
+
+} // namespace quilo
