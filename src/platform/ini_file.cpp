@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
@@ -65,36 +66,60 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
-// One parsed copy and one lock per file path, shared by every IniFile of the process.
+timespec currentTime() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
+
+// File times tick coarsely (a jiffy on local disks, seconds elsewhere): an edit
+// that comes soon after we looked can leave inode, size and time as they were.
+// A stamp that close to our look proves nothing, and the bytes are compared.
+bool closeTogether(const timespec& modified, const timespec& lookedAt) {
+    constexpr long margin = 2; // seconds
+    return modified.tv_sec + margin >= lookedAt.tv_sec;
+}
+
+// One parsed copy and one lock per file, shared by every IniFile of the process.
 struct CachedFile {
     std::mutex lock;
     FileStamp stamp;
+    timespec lookedAt{}; // when the bytes in `text` were last known to be the file's
+    std::string text;
     IniDocument document;
 
     // Call with the lock held: makes `document` what the file holds now. False
     // when the file is there but cannot be read: a write must then not replace it.
     bool refresh(const std::string& path) {
         const FileStamp now = stampOf(path);
-        if (now == stamp && now.exists)
+        if (now == stamp && now.exists && !closeTogether(stamp.modified, lookedAt))
             return true;
-        std::string text;
-        if (now.exists && !readWholeFile(path, text)) {
-            document = IniDocument{};
+        const timespec looking = currentTime();
+        std::string current;
+        if (now.exists && !readWholeFile(path, current)) {
             stamp = {};
+            text.clear();
+            document = IniDocument{};
             return false;
         }
-        document = IniDocument::parse(text);
+        if (!(stamp.exists && now.exists && current == text)) {
+            document = IniDocument::parse(current);
+            text = std::move(current);
+        }
         stamp = now;
+        lookedAt = looking;
         return true;
     }
 
     // Call with the lock held.
     bool store(const std::string& path, const IniDocument& changed) {
+        const timespec writing = currentTime();
         std::string temporary = path + ".XXXXXX";
         const int fd = mkstemp(temporary.data());
         if (fd < 0)
             return false;
-        const bool written = writeAll(fd, changed.serialize());
+        std::string serialized = changed.serialize();
+        const bool written = writeAll(fd, serialized);
         // mkstemp makes the file private; keep the mode the user gave the old one.
         struct stat old {};
         fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
@@ -103,7 +128,9 @@ struct CachedFile {
             return false;
         }
         document = changed;
+        text = std::move(serialized);
         stamp = stampOf(path);
+        lookedAt = writing;
         return true;
     }
 };

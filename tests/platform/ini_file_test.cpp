@@ -3,8 +3,11 @@
 
 #include <QProcess>
 #include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <thread>
 
 namespace quilo {
@@ -101,6 +104,21 @@ TEST(IniFile, EveryReadSeesTheFileAsItIsNow) {
     EXPECT_EQ(file.readString("S", "k"), "three");
     std::filesystem::remove(folder.file("a.ini"));
     EXPECT_EQ(file.readString("S", "k", "gone"), "gone");
+
+    // An edit in place that leaves inode, size and time as they were, as a coarse
+    // file clock or a tool that keeps times does.
+    ASSERT_TRUE(file.writeString("S", "k", "1"));
+    EXPECT_EQ(file.readString("S", "k"), "1");
+    struct stat before {};
+    ASSERT_EQ(stat(folder.file("a.ini").c_str(), &before), 0);
+    FILE* edit = std::fopen(folder.file("a.ini").c_str(), "r+");
+    ASSERT_NE(edit, nullptr);
+    std::fseek(edit, long(std::string("[S]\nk=").size()), SEEK_SET);
+    std::fputc('2', edit);
+    std::fclose(edit);
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, folder.file("a.ini").c_str(), times, 0), 0);
+    EXPECT_EQ(file.readString("S", "k"), "2");
 }
 
 TEST(IniFile, WritesFromManyThreadsAreNotLost) {
