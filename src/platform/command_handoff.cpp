@@ -144,21 +144,41 @@ bool sendCommandHandoff(const std::string& productName, const std::string& text,
     const QString path = socketPathFor(productName);
     if (path.isEmpty())
         return false;
-    {
-        const std::string name = safeFileName(blockName);
-        BlockLock lock(name);
-        MappedBlock block(name);
-        if (!block.data())
-            return false;
-        const std::string fitting = fittingText(text);
-        std::memset(block.data(), 0, CommandHandoffSize);
-        std::memcpy(block.data(), fitting.data(), fitting.size());
-    }
+    const std::string name = safeFileName(blockName);
+    const std::string fitting = fittingText(text);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    const auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); };
+
+    // Several starts at once (a file manager opening many files) would each
+    // overwrite the one block before the running program read it, and all but
+    // the last text would be lost. So a sender waits until the block is empty
+    // again; a text nobody takes within the wait is stale and is overwritten.
+    for (bool written = false; !written;) {
+        {
+            BlockLock lock(name);
+            MappedBlock block(name);
+            if (!block.data())
+                return false;
+            if (block.data()[0] == 0 || std::chrono::steady_clock::now() >= deadline) {
+                std::memset(block.data(), 0, CommandHandoffSize);
+                std::memcpy(block.data(), fitting.data(), fitting.size());
+                written = true;
+            }
+        }
+        if (!written)
+            pause(); // without the lock, so that the receiver can take the waiting text
+    }
     while (!poke(path)) {
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline) {
+            // Nobody will read it: leave no text behind to hold up the next sender.
+            BlockLock lock(name);
+            MappedBlock block(name);
+            if (block.data() && std::memcmp(block.data(), fitting.data(), fitting.size()) == 0 &&
+                block.data()[fitting.size()] == 0)
+                std::memset(block.data(), 0, CommandHandoffSize);
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        pause();
     }
     return true;
 }

@@ -20,7 +20,9 @@ inline constexpr const char* CommandHandoffBlock = "CommandParam";
 // zero bytes after it, then pokes the receiver, retrying for up to `waitMs` while
 // the running program may still be starting. False when nobody listens or the
 // block cannot be opened. A text too long for the block loses its last, cut line
-// rather than handing over a shortened path.
+// rather than handing over a shortened path. While another sender's text still
+// waits in the block to be taken, this one waits (within `waitMs`) rather than
+// overwrite it.
 bool sendCommandHandoff(const std::string& productName, const std::string& text, int waitMs = 5000);
 
 // Receiver side: copies the block, fills it with zeros, and returns its lines.

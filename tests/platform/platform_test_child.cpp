@@ -4,7 +4,8 @@
 //                                      then waits for stdin to close
 //   try-lock NAME                      exit 0 when the lock was free, 3 when busy
 //   handoff-send NAME TEXT [BLOCK]     hands TEXT to the running receiver; exit 0 when delivered
-//   handoff-receive NAME [BLOCK]       listens, prints each line of one hand-off as [line], exits
+//   handoff-receive NAME [BLOCK] [N]   listens, prints each line of a hand-off as [line] and "end"
+//                                      after it, exits after N hand-offs (1)
 //   fill-block BLOCK                   fills the block with 1024 non-zero bytes, as a foreign writer might
 //   folders                            prints the four special folders, one a line
 #include "platform/command_handoff.h"
@@ -13,6 +14,7 @@
 #include "platform/special_folders.h"
 
 #include <QCoreApplication>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
@@ -74,6 +76,7 @@ int main(int argc, char** argv) {
         return sendCommandHandoff(argv[2], argv[3], 20000, block) ? 0 : 1;
     if (mode == "handoff-receive") {
         const std::string receiveBlock = argc >= 4 ? argv[3] : CommandHandoffBlock;
+        int remaining = argc >= 5 ? std::atoi(argv[4]) : 1;
         QCoreApplication app(argc, argv);
         CommandHandoffReceiver receiver(argv[2]);
         if (!receiver.listen()) {
@@ -84,7 +87,8 @@ int main(int argc, char** argv) {
             for (const auto& line : takeCommandHandoff(receiveBlock))
                 std::cout << "[" << line << "]" << std::endl;
             std::cout << "end" << std::endl;
-            app.quit();
+            if (--remaining <= 0)
+                app.quit();
         });
         std::cout << "listening" << std::endl;
         return app.exec();

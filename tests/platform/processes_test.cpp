@@ -3,10 +3,15 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace quilo {
@@ -50,8 +55,26 @@ protected:
     }
     static int finish(QProcess& process) {
         process.closeWriteChannel();
-        EXPECT_TRUE(process.waitForFinished(30000));
-        return process.exitCode();
+        if (process.state() != QProcess::NotRunning) {
+            EXPECT_TRUE(process.waitForFinished(30000)) << "hangs";
+        }
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+    // What a block holds now, waiting a little first; empty when it does not exist.
+    static std::string blockText(const std::string& name) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const int fd = shm_open(name.c_str(), O_RDONLY, 0);
+        if (fd < 0)
+            return {};
+        std::string text;
+        if (void* data = mmap(nullptr, CommandHandoffSize, PROT_READ, MAP_SHARED, fd, 0);
+            data != MAP_FAILED) {
+            text.assign(static_cast<const char*>(data),
+                        strnlen(static_cast<const char*>(data), CommandHandoffSize));
+            munmap(data, CommandHandoffSize);
+        }
+        close(fd);
+        return text;
     }
     static void crash(QProcess& process) {
         process.kill();
@@ -111,6 +134,28 @@ TEST_F(PlatformProcesses, ABlockWithoutTerminatorIsReadAsAtMost1024Bytes) {
     ASSERT_EQ(finish(*writer), 0);
     EXPECT_EQ(takeCommandHandoff(block.toStdString()), std::vector<std::string>{std::string(1024, 'x')});
     EXPECT_TRUE(takeCommandHandoff(block.toStdString()).empty()); // filled with zeros after reading
+}
+
+TEST_F(PlatformProcesses, StartsAtTheSameTimeLoseNoText) {
+    // The first sender's text waits in the block: the program is still starting.
+    auto first = start({"handoff-send", product, "/MP4\nfirst.avi", block});
+    const std::string name = "/" + block.toStdString();
+    for (int tries = 0; blockText(name) != "/MP4\nfirst.avi"; ++tries)
+        ASSERT_LT(tries, 6000) << "the first sender never wrote its text";
+    auto second = start({"handoff-send", product, "second.avi", block});
+    auto receiver = start({"handoff-receive", product, block, "2"});
+    EXPECT_EQ(readLine(*receiver), "listening");
+
+    std::vector<std::string> received;
+    for (int ends = 0; ends < 2 && received.size() < 10;) {
+        received.push_back(readLine(*receiver));
+        ends += received.back() == "end" || received.back() == "(no answer)";
+    }
+    EXPECT_EQ(finish(*first), 0);
+    EXPECT_EQ(finish(*second), 0);
+    EXPECT_EQ(finish(*receiver), 0);
+    std::sort(received.begin(), received.end());
+    EXPECT_EQ(received, (std::vector<std::string>{"[/MP4]", "[first.avi]", "[second.avi]", "end", "end"}));
 }
 
 TEST_F(PlatformProcesses, ATooLongTextHandsOverOnlyWholeLines) {
