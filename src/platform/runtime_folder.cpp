@@ -18,7 +18,8 @@ bool isPrivateFolder(const std::string& folder) {
 
 std::string runtimeFolder() {
     const char* xdg = std::getenv("XDG_RUNTIME_DIR");
-    if (xdg && *xdg) {
+    struct stat info {};
+    if (xdg && *xdg && stat(xdg, &info) == 0 && S_ISDIR(info.st_mode)) {
         std::string folder = xdg;
         return folder.back() == '/' ? folder : folder + "/";
     }

@@ -5,7 +5,7 @@
 
 namespace quilo {
 
-// The user's private runtime folder ($XDG_RUNTIME_DIR, else /tmp/quilo-<uid>/
+// The user's private runtime folder ($XDG_RUNTIME_DIR when it is a folder, else /tmp/quilo-<uid>/
 // made private to the user), ending with '/'. Empty when no safe folder exists.
 std::string runtimeFolder();
 

@@ -11,10 +11,12 @@
 namespace quilo {
 namespace {
 
+// A runtime folder that is named but missing would leave us with no lock at all.
 std::string lockPathFor(const std::string& productName) {
     const std::string name = safeFileName(productName);
     const char* xdg = std::getenv("XDG_RUNTIME_DIR");
-    if (xdg && *xdg)
+    struct stat info {};
+    if (xdg && *xdg && stat(xdg, &info) == 0 && S_ISDIR(info.st_mode))
         return runtimeFolder() + name + ".lock";
     return "/tmp/" + name + "-" + std::to_string(getuid()) + ".lock";
 }

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QThread>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -70,29 +71,39 @@ TEST(PlatformQtPrompter, ShowsTheKindsAndButtonSetsAndReturnsThePressedButton) {
     EXPECT_EQ(seen.icon, QMessageBox::Information);
 }
 
-// The real xdg-email would open a mail client; a stand-in records what it was given.
+// The real tools would open a mail client; stand-ins record what they were given.
 TEST(PlatformSystemDesktopServices, HandsTheMailToXdgEmail) {
     application();
     test::TempDir bin;
     const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    const auto tool = [&](const std::string& name, const std::string& script) {
+        test::writeFile(bin.file(name), "#!/bin/sh\n" + script);
+        std::filesystem::permissions(bin.file(name), std::filesystem::perms::owner_all);
+    };
     SystemDesktopServices services;
     const MailMessage mail{
         "support@example.org", "1.0 Log File", "Body text", {"/data/UserLog.log", "/data/x y.log"}};
 
-    setenv("PATH", bin.path().c_str(), 1); // no mail client at all
+    setenv("PATH", bin.path().c_str(), 1); // no mail tools at all
     EXPECT_EQ(services.sendMail(mail), DesktopServices::MailClientMissing);
 
-    test::writeFile(bin.file("xdg-email"), "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"" +
-                                               bin.file("arguments") + "\"\nexit 0\n");
-    std::filesystem::permissions(bin.file("xdg-email"), std::filesystem::perms::owner_all);
+    tool("xdg-email", "for a in \"$@\"; do echo \"$a\"; done > \"" + bin.file("arguments.part") +
+                          "\"\n/bin/mv \"" + bin.file("arguments.part") + "\" \"" + bin.file("arguments") +
+                          "\"\n");
+    tool("xdg-mime", "exit 0\n"); // the tools are there, but no program takes mail
+    EXPECT_EQ(services.sendMail(mail), DesktopServices::MailClientMissing);
+
+    tool("xdg-mime", "echo thunderbird.desktop\n");
     EXPECT_EQ(services.sendMail(mail), DesktopServices::MailSent);
+    setenv("PATH", oldPath.c_str(), 1);
+    // The client runs on its own; its arguments arrive when it has started.
+    for (int tries = 0; !test::fileExists(bin.file("arguments")); ++tries) {
+        ASSERT_LT(tries, 3000) << "xdg-email never ran";
+        QThread::msleep(10);
+    }
     EXPECT_EQ(test::readFile(bin.file("arguments")), "--subject\n1.0 Log File\n--body\nBody text\n--attach\n"
                                                      "/data/UserLog.log\n--attach\n/data/x y.log\n"
                                                      "support@example.org\n");
-
-    test::writeFile(bin.file("xdg-email"), "#!/bin/sh\nexit 3\n"); // xdg-email's "no handler" code
-    EXPECT_EQ(services.sendMail(mail), DesktopServices::MailClientMissing);
-    setenv("PATH", oldPath.c_str(), 1);
 }
 
 } // namespace

@@ -12,12 +12,16 @@
 namespace quilo {
 namespace {
 
+// Only the usual kinds of address are opened as addresses; anything else is a
+// file, so that a file name with a colon cannot start some other handler.
 QUrl urlOf(const std::string& pathOrUrl) {
     const QString text = QString::fromStdString(pathOrUrl);
-    const QUrl url(text);
-    if (!url.scheme().isEmpty() && url.scheme().size() > 1)
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (url.isValid() &&
+        (scheme == "http" || scheme == "https" || scheme == "ftp" || scheme == "mailto" || scheme == "file"))
         return url;
-    return QUrl::fromLocalFile(text);
+    return QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
 }
 
 } // namespace
@@ -30,6 +34,7 @@ bool SystemDesktopServices::showInFileManager(const std::string& filePath) {
     const QString path = QString::fromStdString(filePath);
     QDBusInterface fileManager("org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
                                "org.freedesktop.FileManager1", QDBusConnection::sessionBus());
+    fileManager.setTimeout(5000);
     if (fileManager.isValid()) {
         const QDBusMessage reply =
             fileManager.call("ShowItems", QStringList{QUrl::fromLocalFile(path).toString()}, QString());
@@ -43,6 +48,15 @@ int SystemDesktopServices::sendMail(const MailMessage& message) {
     const QString program = QStandardPaths::findExecutable("xdg-email");
     if (program.isEmpty())
         return MailClientMissing;
+    // Without a handler for mail addresses xdg-email has nothing to start.
+    const QString mime = QStandardPaths::findExecutable("xdg-mime");
+    if (!mime.isEmpty()) {
+        QProcess query;
+        query.start(mime, {"query", "default", "x-scheme-handler/mailto"});
+        if (query.waitForFinished(10000) && query.exitStatus() == QProcess::NormalExit &&
+            query.readAllStandardOutput().trimmed().isEmpty())
+            return MailClientMissing;
+    }
     QStringList arguments;
     if (!message.subject.empty())
         arguments << "--subject" << QString::fromStdString(message.subject);
@@ -53,12 +67,9 @@ int SystemDesktopServices::sendMail(const MailMessage& message) {
     // A recipient that looks like an option would be taken for one.
     if (!message.to.empty() && message.to.front() != '-')
         arguments << QString::fromStdString(message.to);
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        return MailClientMissing;
-    return MailSent;
+    // The mail client may stay in the foreground until the user closes it; the
+    // program must neither wait for it nor end it.
+    return QProcess::startDetached(program, arguments) ? MailSent : MailClientMissing;
 }
 
 bool SystemDesktopServices::powerOff() {
@@ -66,6 +77,7 @@ bool SystemDesktopServices::powerOff() {
                          "org.freedesktop.login1.Manager", QDBusConnection::systemBus());
     if (!login.isValid())
         return false;
+    login.setTimeout(10000);
     const QDBusMessage reply = login.call("PowerOff", false);
     return reply.type() != QDBusMessage::ErrorMessage;
 }
