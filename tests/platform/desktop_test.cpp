@@ -11,6 +11,10 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+// Fontconfig keeps a cache for the life of the process; the leak checker of the
+// sanitizer build would take it for ours.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
 namespace quilo {
 namespace {
 
