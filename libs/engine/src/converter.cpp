@@ -1,0 +1,580 @@
+// The conversion loop: every input part read in order as one timeline,
+// decoded, filtered, encoded and muxed, with flushing at the end.
+#include "converter.h"
+
+#include "encoders.h"
+#include "filters.h"
+#include "log.h"
+#include "media.h"
+#include "output.h"
+#include "request.h"
+
+extern "C" {
+#include <libavfilter/buffersink.h>
+#include <libavfilter/buffersrc.h>
+#include <libavutil/opt.h>
+}
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <mutex>
+
+namespace tz {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::mutex conversionLock; // one conversion at a time
+std::atomic<bool> stopRequested{false};
+std::atomic<int> infoSeconds{0}, infoFps{0}, infoEncoding{0}, infoPercent{0};
+
+constexpr int kTimelineHz = AV_TIME_BASE; // the joined timeline counts microseconds
+
+struct Part {
+    std::string path;
+    InputPtr input;
+    int video = -1, audio = -1;
+    int64_t startUs = 0;
+    int64_t durationUs = 0; // 0 when the container does not say
+};
+
+struct OutStream {
+    CodecPtr encoder;
+    AVStream* stream = nullptr;
+    FilterGraph graph;
+    int64_t nextPts = AV_NOPTS_VALUE;
+    bool pastEnd = false;
+    int64_t lastTimelineUs = AV_NOPTS_VALUE;
+};
+
+class Converter {
+public:
+    explicit Converter(const ConversionPlan& plan) : plan_(plan) {}
+    ~Converter() { av_channel_layout_uninit(&audioSource_.layout); }
+    int run(const QuiloWindowPort* window);
+
+private:
+    bool openParts();
+    bool openDecoders(Part& part);
+    bool setUpVideo(const Part& part);
+    bool setUpAudio(const Part& part);
+    bool readPart(Part& part, int64_t seekToUs);
+    bool decode(AVCodecContext* decoder, const AVPacket* packet, Part& part, bool video);
+    bool takeFrame(AVFrame* frame, Part& part, bool video);
+    bool normaliseVideo(AVFrame*& frame);
+    bool normaliseAudio(AVFrame*& frame);
+    bool drain(OutStream& out);
+    bool encode(OutStream& out, AVFrame* frame);
+    bool finish();
+    void progress(double seconds);
+
+    const ConversionPlan& plan_;
+    std::vector<Part> parts_;
+    OutputPtr output_;
+    OutStream video_, audio_;
+    bool hasVideo_ = false, hasAudio_ = false;
+    VideoSource videoSource_;
+    AudioSource audioSource_;
+    CodecPtr videoDecoder_, audioDecoder_;
+    SwsPtr videoFix_;
+    SwrPtr audioFix_;
+    FramePtr frame_ = makeFrame(), fixed_ = makeFrame(), filtered_ = makeFrame();
+    PacketPtr packet_ = makePacket();
+    int64_t offsetUs_ = 0;  // timeline position of the current part's start
+    int64_t partEndUs_ = 0; // furthest frame end of the current part, from its start
+    int64_t endUs_ = 0;     // timeline end of the range, 0 = none
+    double segmentSeconds_ = 0;
+    int64_t videoFrames_ = 0;
+    int64_t packetsWritten_ = 0;
+    int damagedPackets_ = 0;
+    bool stopped_ = false;
+    Clock::time_point started_ = Clock::now();
+};
+
+bool Converter::openParts() {
+    for (const auto& path : plan_.files) {
+        Part part;
+        part.path = path;
+        part.input = openMedia(path);
+        if (!part.input)
+            return false;
+        part.startUs = startMicros(part.input.get());
+        part.durationUs = part.input->duration > 0 ? part.input->duration : 0;
+        if (plan_.videoCodec)
+            part.video = chooseVideoStream(part.input.get(), plan_.global.videoStreamId);
+        part.audio = chooseAudioStream(part.input.get(), plan_.audioDefault ? -1 : plan_.audioId, part.video);
+        if (!plan_.audioDefault && part.audio < 0) {
+            logLine("\"%s\" has no audio stream with the id %d", path.c_str(), plan_.audioId);
+            return false;
+        }
+        parts_.push_back(std::move(part));
+    }
+    return true;
+}
+
+bool Converter::openDecoders(Part& part) {
+    videoDecoder_.reset();
+    audioDecoder_.reset();
+    if (hasVideo_ && part.video >= 0)
+        videoDecoder_ = openDecoder(part.input->streams[part.video], plan_.global.threads);
+    if (hasAudio_ && part.audio >= 0)
+        audioDecoder_ = openDecoder(part.input->streams[part.audio], plan_.global.threads);
+    return true;
+}
+
+bool Converter::setUpVideo(const Part& part) {
+    AVStream* stream = part.input->streams[part.video];
+    const AVCodec* codec = avcodec_find_encoder_by_name(plan_.videoCodec->encoder);
+    if (!codec) {
+        logLine("the %s encoder is not available", plan_.videoCodec->encoder);
+        return false;
+    }
+    if (!containerHolds(output_.get(), codec, plan_.videoCodec->name))
+        return false;
+    AVRational rate;
+    if (!chooseFrameRate(plan_, codec, av_guess_frame_rate(part.input.get(), stream, nullptr), rate))
+        return false;
+    const AVPixelFormat format = choosePixelFormat(plan_, codec);
+
+    videoSource_.width = stream->codecpar->width;
+    videoSource_.height = stream->codecpar->height;
+    videoSource_.format = videoDecoder_ && videoDecoder_->pix_fmt != AV_PIX_FMT_NONE
+                              ? videoDecoder_->pix_fmt
+                              : static_cast<AVPixelFormat>(stream->codecpar->format);
+    if (videoSource_.format == AV_PIX_FMT_NONE)
+        videoSource_.format = AV_PIX_FMT_YUV420P; // frames are converted to it if they differ
+    videoSource_.sampleAspect = av_guess_sample_aspect_ratio(part.input.get(), stream, nullptr);
+    videoSource_.timeBase = {1, kTimelineHz};
+    if (!buildVideoGraph(plan_, videoSource_, rate, format, plan_.global.threads, video_.graph))
+        return false;
+
+    const bool globalHeader = output_->oformat->flags & AVFMT_GLOBALHEADER;
+    const AVFieldOrder fieldOrder =
+        plan_.global.deinterlace ? AV_FIELD_PROGRESSIVE : stream->codecpar->field_order;
+    video_.encoder = openVideoEncoder(
+        plan_, codec, av_buffersink_get_w(video_.graph.sink), av_buffersink_get_h(video_.graph.sink),
+        av_buffersink_get_sample_aspect_ratio(video_.graph.sink), rate, format, fieldOrder, globalHeader);
+    if (!video_.encoder)
+        return false;
+    video_.stream = avformat_new_stream(output_.get(), nullptr);
+    if (!video_.stream || avcodec_parameters_from_context(video_.stream->codecpar, video_.encoder.get()) < 0)
+        return false;
+    video_.stream->time_base = video_.encoder->time_base;
+    video_.stream->avg_frame_rate = rate;
+    video_.stream->sample_aspect_ratio = video_.encoder->sample_aspect_ratio;
+    if (video_.encoder->codec_tag == 0)
+        video_.stream->codecpar->codec_tag = 0;
+    return true;
+}
+
+bool Converter::setUpAudio(const Part& part) {
+    AVStream* stream = part.input->streams[part.audio];
+    const AVCodec* codec = avcodec_find_encoder_by_name(plan_.audioCodec->encoder);
+    if (!codec) {
+        logLine("the %s encoder is not available", plan_.audioCodec->encoder);
+        return false;
+    }
+    if (!containerHolds(output_.get(), codec, plan_.audioCodec->name))
+        return false;
+    AVCodecContext* decoder = audioDecoder_.get();
+    audioSource_.sampleRate = decoder ? decoder->sample_rate : stream->codecpar->sample_rate;
+    audioSource_.format = decoder && decoder->sample_fmt != AV_SAMPLE_FMT_NONE
+                              ? decoder->sample_fmt
+                              : static_cast<AVSampleFormat>(stream->codecpar->format);
+    if (audioSource_.format == AV_SAMPLE_FMT_NONE)
+        audioSource_.format = AV_SAMPLE_FMT_FLTP;
+    const AVChannelLayout& sourceLayout = decoder ? decoder->ch_layout : stream->codecpar->ch_layout;
+    if (sourceLayout.order == AV_CHANNEL_ORDER_UNSPEC)
+        av_channel_layout_default(&audioSource_.layout, sourceLayout.nb_channels);
+    else
+        av_channel_layout_copy(&audioSource_.layout, &sourceLayout);
+    audioSource_.timeBase = {1, audioSource_.sampleRate};
+
+    int rate = 0;
+    AVChannelLayout layout{};
+    AVSampleFormat format = AV_SAMPLE_FMT_NONE;
+    const bool chosen =
+        chooseAudioFormat(plan_, codec, audioSource_.sampleRate, audioSource_.layout, rate, layout, format);
+    if (chosen)
+        audio_.encoder = openAudioEncoder(plan_, codec, rate, layout, format,
+                                          output_->oformat->flags & AVFMT_GLOBALHEADER);
+    const int frameSize = audio_.encoder && !(codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE)
+                              ? audio_.encoder->frame_size
+                              : 0;
+    const bool built =
+        audio_.encoder && buildAudioGraph(plan_, audioSource_, rate, format, layout, frameSize, audio_.graph);
+    av_channel_layout_uninit(&layout);
+    if (!built)
+        return false;
+    audio_.stream = avformat_new_stream(output_.get(), nullptr);
+    if (!audio_.stream || avcodec_parameters_from_context(audio_.stream->codecpar, audio_.encoder.get()) < 0)
+        return false;
+    audio_.stream->time_base = audio_.encoder->time_base;
+    return true;
+}
+
+void Converter::progress(double seconds) {
+    const int done = static_cast<int>(std::max(0.0, seconds));
+    if (done > infoSeconds.load())
+        infoSeconds.store(done);
+    const double elapsed = std::chrono::duration<double>(Clock::now() - started_).count();
+    if (elapsed > 0.2)
+        infoFps.store(static_cast<int>(static_cast<double>(videoFrames_) / elapsed + 0.5));
+    if (segmentSeconds_ > 0)
+        infoPercent.store(std::clamp(static_cast<int>(seconds * 100 / segmentSeconds_), 0, 99));
+}
+
+bool Converter::encode(OutStream& out, AVFrame* frame) {
+    if (frame) {
+        frame->pts =
+            av_rescale_q(frame->pts, av_buffersink_get_time_base(out.graph.sink), out.encoder->time_base);
+        if (&out == &audio_) {
+            // Encoders want rising timestamps even where the source overlaps itself.
+            if (out.nextPts != AV_NOPTS_VALUE && frame->pts < out.nextPts)
+                frame->pts = out.nextPts;
+            out.nextPts = frame->pts + frame->nb_samples;
+        } else {
+            frame->pict_type = AV_PICTURE_TYPE_NONE;
+            ++videoFrames_;
+        }
+        progress(static_cast<double>(frame->pts) * av_q2d(out.encoder->time_base));
+    }
+    int error = avcodec_send_frame(out.encoder.get(), frame);
+    if (error < 0 && error != AVERROR_EOF) {
+        logLine("the %s encoder refused a frame: %s", out.encoder->codec->name, errorText(error).c_str());
+        return false;
+    }
+    while (true) {
+        error = avcodec_receive_packet(out.encoder.get(), packet_.get());
+        if (error == AVERROR(EAGAIN) || error == AVERROR_EOF)
+            return true;
+        if (error < 0) {
+            logLine("the %s encoder failed: %s", out.encoder->codec->name, errorText(error).c_str());
+            return false;
+        }
+        packet_->stream_index = out.stream->index;
+        av_packet_rescale_ts(packet_.get(), out.encoder->time_base, out.stream->time_base);
+        error = av_interleaved_write_frame(output_.get(), packet_.get());
+        if (error < 0) {
+            logLine("cannot write to \"%s\": %s", plan_.outputName.c_str(), errorText(error).c_str());
+            return false;
+        }
+        ++packetsWritten_;
+    }
+}
+
+bool Converter::drain(OutStream& out) {
+    while (true) {
+        const int error = av_buffersink_get_frame(out.graph.sink, filtered_.get());
+        if (error == AVERROR(EAGAIN) || error == AVERROR_EOF)
+            return true;
+        if (error < 0) {
+            logLine("filtering failed: %s", errorText(error).c_str());
+            return false;
+        }
+        const bool encoded = encode(out, filtered_.get());
+        av_frame_unref(filtered_.get());
+        if (!encoded)
+            return false;
+    }
+}
+
+bool Converter::normaliseVideo(AVFrame*& frame) {
+    if (frame->width == videoSource_.width && frame->height == videoSource_.height &&
+        frame->format == videoSource_.format)
+        return true;
+    // A later part with another picture format: bring it to the first part's.
+    videoFix_.reset(sws_getCachedContext(videoFix_.release(), frame->width, frame->height,
+                                         static_cast<AVPixelFormat>(frame->format), videoSource_.width,
+                                         videoSource_.height, videoSource_.format, SWS_BICUBIC, nullptr,
+                                         nullptr, nullptr));
+    av_frame_unref(fixed_.get());
+    fixed_->width = videoSource_.width;
+    fixed_->height = videoSource_.height;
+    fixed_->format = videoSource_.format;
+    if (!videoFix_ || av_frame_get_buffer(fixed_.get(), 0) < 0)
+        return false;
+    av_frame_copy_props(fixed_.get(), frame);
+    sws_scale(videoFix_.get(), frame->data, frame->linesize, 0, frame->height, fixed_->data,
+              fixed_->linesize);
+    frame = fixed_.get();
+    return true;
+}
+
+bool Converter::normaliseAudio(AVFrame*& frame) {
+    if (frame->sample_rate == audioSource_.sampleRate && frame->format == audioSource_.format &&
+        av_channel_layout_compare(&frame->ch_layout, &audioSource_.layout) == 0)
+        return true;
+    if (frame->sample_rate == audioSource_.sampleRate && frame->format == audioSource_.format &&
+        frame->ch_layout.nb_channels == audioSource_.layout.nb_channels) {
+        // Same channels, only described differently.
+        av_channel_layout_uninit(&frame->ch_layout);
+        av_channel_layout_copy(&frame->ch_layout, &audioSource_.layout);
+        return true;
+    }
+    av_frame_unref(fixed_.get());
+    fixed_->sample_rate = audioSource_.sampleRate;
+    fixed_->format = audioSource_.format;
+    av_channel_layout_copy(&fixed_->ch_layout, &audioSource_.layout);
+    AVChannelLayout inLayout{};
+    if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
+        av_channel_layout_default(&inLayout, frame->ch_layout.nb_channels);
+    else
+        av_channel_layout_copy(&inLayout, &frame->ch_layout);
+    SwrContext* raw = nullptr;
+    const int error = swr_alloc_set_opts2(
+        &raw, &audioSource_.layout, audioSource_.format, audioSource_.sampleRate, &inLayout,
+        static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0, nullptr);
+    av_channel_layout_uninit(&inLayout);
+    audioFix_.reset(raw);
+    if (error < 0 || swr_init(audioFix_.get()) < 0)
+        return false;
+    if (swr_convert_frame(audioFix_.get(), fixed_.get(), frame) < 0)
+        return false;
+    fixed_->pts = av_rescale_q(frame->pts, {1, frame->sample_rate}, {1, audioSource_.sampleRate});
+    frame = fixed_.get();
+    return true;
+}
+
+bool Converter::takeFrame(AVFrame* frame, Part& part, bool video) {
+    AVStream* stream = part.input->streams[video ? part.video : part.audio];
+    OutStream& out = video ? video_ : audio_;
+    int64_t pts = frame->best_effort_timestamp;
+    int64_t timelineUs;
+    if (pts == AV_NOPTS_VALUE) {
+        if (out.lastTimelineUs == AV_NOPTS_VALUE)
+            return true; // nothing to place it by
+        timelineUs = out.lastTimelineUs + 1;
+    } else {
+        timelineUs = offsetUs_ + av_rescale_q(pts, stream->time_base, AV_TIME_BASE_Q) - part.startUs;
+    }
+    int64_t durationUs = 0;
+    if (video)
+        durationUs = frame->pkt_duration > 0
+                         ? av_rescale_q(frame->pkt_duration, stream->time_base, AV_TIME_BASE_Q)
+                         : 0;
+    else if (frame->sample_rate > 0)
+        durationUs = av_rescale(frame->nb_samples, AV_TIME_BASE, frame->sample_rate);
+    partEndUs_ = std::max(partEndUs_, timelineUs - offsetUs_ + durationUs);
+    out.lastTimelineUs = timelineUs;
+    if (endUs_ > 0 && timelineUs >= endUs_) {
+        out.pastEnd = true;
+        return true;
+    }
+
+    AVFrame* input = frame;
+    if (!(video ? normaliseVideo(input) : normaliseAudio(input))) {
+        logLine("cannot convert a %s frame of \"%s\"", video ? "video" : "audio", part.path.c_str());
+        return false;
+    }
+    input->pts = video ? timelineUs : av_rescale(timelineUs, audioSource_.sampleRate, AV_TIME_BASE);
+    const int error = av_buffersrc_add_frame_flags(out.graph.source, input, AV_BUFFERSRC_FLAG_KEEP_REF);
+    if (input == fixed_.get())
+        av_frame_unref(fixed_.get());
+    if (error < 0) {
+        logLine("filtering failed: %s", errorText(error).c_str());
+        return false;
+    }
+    return drain(out);
+}
+
+bool Converter::decode(AVCodecContext* decoder, const AVPacket* packet, Part& part, bool video) {
+    int error = avcodec_send_packet(decoder, packet);
+    if (error < 0 && error != AVERROR_EOF) {
+        // A damaged packet: skip it and go on with the next ones.
+        if (damagedPackets_++ < 5)
+            logLine("skipping a damaged packet of \"%s\": %s", part.path.c_str(), errorText(error).c_str());
+        return true;
+    }
+    while (true) {
+        error = avcodec_receive_frame(decoder, frame_.get());
+        if (error == AVERROR(EAGAIN) || error == AVERROR_EOF)
+            return true;
+        if (error < 0) {
+            if (damagedPackets_++ < 5)
+                logLine("decoding error in \"%s\": %s", part.path.c_str(), errorText(error).c_str());
+            return true;
+        }
+        const bool taken = takeFrame(frame_.get(), part, video);
+        av_frame_unref(frame_.get());
+        if (!taken)
+            return false;
+    }
+}
+
+bool Converter::readPart(Part& part, int64_t seekToUs) {
+    openDecoders(part);
+    partEndUs_ = 0;
+    if (seekToUs > 0) {
+        // Back to a keyframe a little before the start; the trim filters drop
+        // what comes before it, from both streams at the same point.
+        const int64_t target = part.startUs + std::max<int64_t>(0, seekToUs - AV_TIME_BASE);
+        if (avformat_seek_file(part.input.get(), -1, INT64_MIN, target, target, 0) < 0)
+            logLine("cannot seek in \"%s\", reading from its start", part.path.c_str());
+    }
+    while (!stopRequested.load()) {
+        const int error = av_read_frame(part.input.get(), packet_.get());
+        if (error == AVERROR(EAGAIN))
+            continue;
+        if (error < 0) {
+            if (error != AVERROR_EOF)
+                logLine("reading \"%s\" stopped: %s", part.path.c_str(), errorText(error).c_str());
+            break;
+        }
+        bool ok = true;
+        if (videoDecoder_ && packet_->stream_index == part.video)
+            ok = decode(videoDecoder_.get(), packet_.get(), part, true);
+        else if (audioDecoder_ && packet_->stream_index == part.audio)
+            ok = decode(audioDecoder_.get(), packet_.get(), part, false);
+        av_packet_unref(packet_.get());
+        if (!ok)
+            return false;
+        if ((!hasVideo_ || video_.pastEnd) && (!hasAudio_ || audio_.pastEnd))
+            break;
+    }
+    if (stopRequested.load())
+        return true;
+    if (videoDecoder_ && !decode(videoDecoder_.get(), nullptr, part, true))
+        return false;
+    if (audioDecoder_ && !decode(audioDecoder_.get(), nullptr, part, false))
+        return false;
+    // The next part continues where this one's last frame ended.
+    offsetUs_ += partEndUs_ > 0 ? partEndUs_ : part.durationUs;
+    return true;
+}
+
+bool Converter::finish() {
+    bool ok = true;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(700);
+    for (OutStream* out : {&video_, &audio_}) {
+        if (!out->encoder)
+            continue;
+        if (!stopped_) {
+            ok = ok && av_buffersrc_add_frame(out->graph.source, nullptr) >= 0 && drain(*out);
+        }
+        // After a stop, give the encoder's delayed frames a short time only.
+        if (ok && (!stopped_ || Clock::now() < deadline))
+            ok = encode(*out, nullptr);
+    }
+    const int error = av_write_trailer(output_.get());
+    if (error < 0) {
+        logLine("cannot finish \"%s\": %s", plan_.outputName.c_str(), errorText(error).c_str());
+        ok = false;
+    }
+    return ok;
+}
+
+int Converter::run(const QuiloWindowPort* window) {
+    if (!openParts())
+        return -1;
+    const Part& first = parts_.front();
+    hasVideo_ = plan_.videoCodec && first.video >= 0;
+    hasAudio_ = first.audio >= 0;
+    if (plan_.videoCodec && !hasVideo_)
+        logLine("\"%s\" has no video stream: writing its audio only", first.path.c_str());
+    if (!hasVideo_ && !hasAudio_) {
+        logLine("\"%s\" has nothing to convert", first.path.c_str());
+        return -1;
+    }
+
+    // The part holding the start, and the timeline position of that part.
+    const int64_t startUs = static_cast<int64_t>(plan_.startSeconds * AV_TIME_BASE);
+    std::size_t firstPart = 0;
+    int64_t before = 0;
+    while (firstPart + 1 < parts_.size() && parts_[firstPart].durationUs > 0 &&
+           before + parts_[firstPart].durationUs <= startUs)
+        before += parts_[firstPart++].durationUs;
+    offsetUs_ = before;
+    endUs_ =
+        plan_.durationSeconds > 0 ? startUs + static_cast<int64_t>(plan_.durationSeconds * AV_TIME_BASE) : 0;
+    int64_t totalUs = 0;
+    for (const auto& part : parts_)
+        totalUs += part.durationUs;
+    segmentSeconds_ = plan_.durationSeconds > 0 ? plan_.durationSeconds
+                                                : static_cast<double>(totalUs - startUs) / AV_TIME_BASE;
+
+    output_ = createOutput(plan_);
+    if (!output_)
+        return -1;
+    Part& setupPart = parts_[firstPart];
+    openDecoders(setupPart);
+    if (hasVideo_ && (setupPart.video < 0 || !setUpVideo(setupPart)))
+        return -1;
+    if (hasAudio_ && (setupPart.audio < 0 || !setUpAudio(setupPart)))
+        return -1;
+    if (!startOutput(plan_, output_.get()))
+        return -1;
+
+    infoEncoding.store(1);
+    quilo_window_port_post(window, 2312, 0, 0); // the conversion can be stopped from now on
+    bool ok = true;
+    for (std::size_t i = firstPart; ok && i < parts_.size() && !stopRequested.load(); ++i) {
+        ok = readPart(parts_[i], i == firstPart ? startUs - before : 0);
+        if ((!hasVideo_ || video_.pastEnd) && (!hasAudio_ || audio_.pastEnd))
+            break;
+    }
+    stopped_ = stopRequested.load();
+    if (stopped_)
+        logLine("stopped at %d seconds", infoSeconds.load());
+    const bool finished = finish();
+    if (!ok || !finished)
+        return -1;
+    if (packetsWritten_ == 0 && !stopped_) {
+        logLine("nothing was converted: the range starts at %.3f s, after the end of the input",
+                plan_.startSeconds);
+        return -1;
+    }
+    infoPercent.store(stopped_ ? infoPercent.load() : 100);
+    return 0;
+}
+
+} // namespace
+
+void requestStop() {
+    stopRequested.store(true);
+}
+
+void readProgress(int info[4]) {
+    info[0] = infoSeconds.load();
+    info[1] = infoFps.load();
+    info[2] = infoEncoding.load();
+    info[3] = infoPercent.load();
+}
+
+int runConversion(const ConversionRequest& request) {
+    std::unique_lock guard(conversionLock, std::try_to_lock);
+    if (!guard.owns_lock()) {
+        logLine("%s: another conversion is running", request.entryPoint);
+        return -1;
+    }
+    const GlobalSettings global = currentSettings();
+    resetOneShotSettings();
+    ConversionPlan plan;
+    if (!makePlan(request, global, plan))
+        return -1;
+    stopRequested.store(false);
+    infoSeconds.store(0);
+    infoFps.store(0);
+    infoPercent.store(0);
+    logLine("%s: \"%s\" -> \"%s\" (%s, %s, %s)", request.entryPoint, plan.files.front().c_str(),
+            plan.outputName.c_str(), plan.container->name,
+            plan.videoCodec ? plan.videoCodec->name : "no video", plan.audioCodec->name);
+    std::error_code ignored;
+    const bool existed = std::filesystem::exists(plan.outputName, ignored);
+    int result;
+    {
+        Converter converter(plan);
+        result = converter.run(request.window);
+    }
+    // A failed conversion leaves no half-written file behind.
+    if (result != 0 && !existed)
+        std::filesystem::remove(plan.outputName, ignored);
+    infoEncoding.store(0);
+    logLine("%s: %s", request.entryPoint, result == 0 ? "done" : "failed");
+    return result;
+}
+
+} // namespace tz
