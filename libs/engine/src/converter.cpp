@@ -48,6 +48,7 @@ struct OutStream {
     int64_t nextPts = AV_NOPTS_VALUE;
     bool pastEnd = false;
     int64_t lastTimelineUs = AV_NOPTS_VALUE;
+    int64_t fedEndUs = AV_NOPTS_VALUE; // end of the last frame given to the filters
 };
 
 class Converter {
@@ -83,9 +84,10 @@ private:
     SwrPtr audioFix_;
     FramePtr frame_ = makeFrame(), fixed_ = makeFrame(), filtered_ = makeFrame();
     PacketPtr packet_ = makePacket();
-    int64_t offsetUs_ = 0;  // timeline position of the current part's start
-    int64_t partEndUs_ = 0; // furthest frame end of the current part, from its start
-    int64_t endUs_ = 0;     // timeline end of the range, 0 = none
+    int64_t offsetUs_ = 0;       // timeline position of the current part's start
+    int64_t partEndUs_ = 0;      // furthest frame end of the current part, from its start
+    int64_t partVideoEndUs_ = 0; // the same for video alone: video sets the pace of the timeline
+    int64_t endUs_ = 0;          // timeline end of the range, 0 = none
     double segmentSeconds_ = 0;
     int64_t videoFrames_ = 0;
     int64_t packetsWritten_ = 0;
@@ -359,6 +361,8 @@ bool Converter::takeFrame(AVFrame* frame, Part& part, bool video) {
     else if (frame->sample_rate > 0)
         durationUs = av_rescale(frame->nb_samples, AV_TIME_BASE, frame->sample_rate);
     partEndUs_ = std::max(partEndUs_, timelineUs - offsetUs_ + durationUs);
+    if (video)
+        partVideoEndUs_ = std::max(partVideoEndUs_, timelineUs - offsetUs_ + durationUs);
     out.lastTimelineUs = timelineUs;
     if (endUs_ > 0 && timelineUs >= endUs_) {
         out.pastEnd = true;
@@ -371,6 +375,7 @@ bool Converter::takeFrame(AVFrame* frame, Part& part, bool video) {
         return false;
     }
     input->pts = video ? timelineUs : av_rescale(timelineUs, audioSource_.sampleRate, AV_TIME_BASE);
+    out.fedEndUs = timelineUs + durationUs;
     const int error = av_buffersrc_add_frame_flags(out.graph.source, input, AV_BUFFERSRC_FLAG_KEEP_REF);
     if (input == fixed_.get())
         av_frame_unref(fixed_.get());
@@ -407,7 +412,7 @@ bool Converter::decode(AVCodecContext* decoder, const AVPacket* packet, Part& pa
 
 bool Converter::readPart(Part& part, int64_t seekToUs) {
     openDecoders(part);
-    partEndUs_ = 0;
+    partEndUs_ = partVideoEndUs_ = 0;
     if (seekToUs > 0) {
         // Back to a keyframe a little before the start; the trim filters drop
         // what comes before it, from both streams at the same point.
@@ -442,7 +447,7 @@ bool Converter::readPart(Part& part, int64_t seekToUs) {
     if (audioDecoder_ && !decode(audioDecoder_.get(), nullptr, part, false))
         return false;
     // The next part continues where this one's last frame ended.
-    offsetUs_ += partEndUs_ > 0 ? partEndUs_ : part.durationUs;
+    offsetUs_ += partVideoEndUs_ > 0 ? partVideoEndUs_ : partEndUs_ > 0 ? partEndUs_ : part.durationUs;
     return true;
 }
 
@@ -453,7 +458,12 @@ bool Converter::finish() {
         if (!out->encoder)
             continue;
         if (!stopped_) {
-            ok = ok && av_buffersrc_add_frame(out->graph.source, nullptr) >= 0 && drain(*out);
+            // Close at the end of the last frame, so the frame-rate filter keeps
+            // that frame for its whole duration.
+            int64_t end = out->fedEndUs == AV_NOPTS_VALUE ? 0 : out->fedEndUs;
+            if (out == &audio_)
+                end = av_rescale(end, audioSource_.sampleRate, AV_TIME_BASE);
+            ok = ok && av_buffersrc_close(out->graph.source, end, 0) >= 0 && drain(*out);
         }
         // After a stop, give the encoder's delayed frames a short time only.
         if (ok && (!stopped_ || Clock::now() < deadline))

@@ -52,8 +52,7 @@ bool chooseFrameRate(const ConversionPlan& plan, const AVCodec* codec, AVRationa
         const AVRational nearest = codec->supported_framerates[index];
         if (av_cmp_q(nearest, rate) != 0) {
             if (!plan.frameRateAuto) {
-                logLine("the %s encoder cannot store %d/%d frames per second", codec->name, rate.num,
-                        rate.den);
+                logLine("VideoFrameRate %.3f cannot be stored by the %s encoder", av_q2d(rate), codec->name);
                 return false;
             }
             rate = nearest;
@@ -63,14 +62,10 @@ bool chooseFrameRate(const ConversionPlan& plan, const AVCodec* codec, AVRationa
                                         {50, 1},       {60000, 1001}, {60, 1}, {0, 0}};
         const AVRational nearest = mpegRates[av_find_nearest_q_idx(rate, mpegRates)];
         if (av_cmp_q(nearest, rate) != 0) {
-            if (!plan.frameRateAuto && codec->id == AV_CODEC_ID_MPEG1VIDEO) {
-                logLine("MPEG-1 video cannot store %d/%d frames per second", rate.num, rate.den);
-                return false;
-            }
-            if (!plan.frameRateAuto && codec->id == AV_CODEC_ID_MPEG2VIDEO) {
+            if (!plan.frameRateAuto) {
                 // MPEG-2 can still describe other rates through its extension fields,
                 // but players and authoring tools expect the standard ones.
-                logLine("MPEG-2 video cannot store %d/%d frames per second", rate.num, rate.den);
+                logLine("VideoFrameRate %.3f cannot be stored in MPEG-2 video", av_q2d(rate));
                 return false;
             }
             rate = nearest;

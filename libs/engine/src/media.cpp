@@ -54,11 +54,12 @@ int chooseVideoStream(AVFormatContext* input, int wantedId) {
     return -1;
 }
 
-int chooseAudioStream(AVFormatContext* input, int wantedId, int videoIndex) {
+int chooseAudioStream(AVFormatContext* input, int wantedId, int) {
     if (wantedId < 0) {
-        int best = av_find_best_stream(input, AVMEDIA_TYPE_AUDIO, -1, videoIndex, nullptr, 0);
-        if (best >= 0 && usableAudio(input->streams[best]))
-            return best;
+        // The stream marked as default, else the first one (the first language).
+        for (unsigned i = 0; i < input->nb_streams; ++i)
+            if (usableAudio(input->streams[i]) && (input->streams[i]->disposition & AV_DISPOSITION_DEFAULT))
+                return static_cast<int>(i);
         for (unsigned i = 0; i < input->nb_streams; ++i)
             if (usableAudio(input->streams[i]))
                 return static_cast<int>(i);
