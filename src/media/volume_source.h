@@ -1,0 +1,58 @@
+// Arrival and removal of mounted volumes, optical discs in particular.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quilo {
+
+struct VolumeEvent {
+    enum class Kind { Arrival, Removal };
+    Kind kind = Kind::Arrival;
+    std::string Drive;                // the device, e.g. "/dev/sr0"
+    std::string Root;                 // where it is mounted
+    bool Optical = false;             // a CD/DVD drive
+    std::optional<std::string> Label; // none when the volume information cannot be read
+    bool HasVideoTs = false;          // holds a VIDEO_TS folder
+};
+
+class VolumeSource {
+public:
+    virtual ~VolumeSource() = default;
+    // What changed since the last call.
+    virtual std::vector<VolumeEvent> Poll() = 0;
+};
+
+// The system's mounted volumes, compared between polls; the first poll only
+// learns what is there. A device counts as optical when it is one of /dev/sr*
+// or carries an optical file system.
+class MountedVolumeSource : public VolumeSource {
+public:
+    std::vector<VolumeEvent> Poll() override;
+
+private:
+    bool primed_ = false;
+    std::map<std::string, VolumeEvent> known_; // by mount root and device
+};
+
+// Events given by a test, handed out in order.
+class ScriptedVolumeSource : public VolumeSource {
+public:
+    void push(VolumeEvent event) { pending_.push_back(std::move(event)); }
+    std::vector<VolumeEvent> Poll() override {
+        std::vector<VolumeEvent> events(pending_.begin(), pending_.end());
+        pending_.clear();
+        return events;
+    }
+
+private:
+    std::deque<VolumeEvent> pending_;
+};
+
+// True for /dev/srN (also reached through a link such as /dev/cdrom).
+bool IsOpticalDevice(const std::string& device);
+
+} // namespace quilo
