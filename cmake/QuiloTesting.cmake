@@ -1,11 +1,13 @@
-# quilo_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [TIMEOUT <s>])
+# quilo_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [TIMEOUT <s>]
+#                [RESOURCE_LOCK <name>])
 #
 # One GoogleTest executable; each test case becomes its own CTest test so that
-# `ctest -j` spreads them over the cores. Tests find the program folder and the
-# shared fixture folder through the environment.
+# `ctest -j` spreads them over the cores. The test support library knows the
+# program, fixture and source folders (tests/CMakeLists.txt); the environment
+# may point elsewhere.
 include(GoogleTest)
 function(quilo_add_test)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
@@ -16,11 +18,13 @@ function(quilo_add_test)
   if(T_LABELS)
     set(label_property LABELS "${T_LABELS}")
   endif()
+  if(T_RESOURCE_LOCK)
+    list(APPEND label_property RESOURCE_LOCK ${T_RESOURCE_LOCK})
+  endif()
   gtest_discover_tests(${T_NAME}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES
       TIMEOUT ${T_TIMEOUT}
-      ${label_property}
-      ENVIRONMENT "QUILO_PROGRAM_DIR=${QUILO_PROGRAM_DIR};QUILO_FIXTURE_DIR=${CMAKE_BINARY_DIR}/fixtures;QUILO_SOURCE_DIR=${CMAKE_SOURCE_DIR};QT_QPA_PLATFORM=offscreen")
+      ${label_property})
 endfunction()
