@@ -65,7 +65,9 @@ const std::array<CategoryInfo, CategoryCount>& categoryTable() {
     return table;
 }
 
-bool isValidTarget(TargetTypeId id) { return id >= 0 && id < TargetCount; }
+bool isValidTarget(TargetTypeId id) {
+    return id >= 0 && id < TargetCount;
+}
 
 std::string targetIdentifier(TargetTypeId id) {
     return isValidTarget(id) ? std::string(targetTable()[id].identifier) : std::string();
@@ -75,9 +77,13 @@ std::string targetSubFolder(TargetTypeId id) {
     return isValidTarget(id) ? std::string(targetTable()[id].subFolder) : std::string();
 }
 
-bool targetHasTags(TargetTypeId id) { return isValidTarget(id) && targetTable()[id].hasTags; }
+bool targetHasTags(TargetTypeId id) {
+    return isValidTarget(id) && targetTable()[id].hasTags;
+}
 
-ConverterTypeId targetCategory(TargetTypeId id) { return isValidTarget(id) ? targetTable()[id].category : -1; }
+ConverterTypeId targetCategory(TargetTypeId id) {
+    return isValidTarget(id) ? targetTable()[id].category : -1;
+}
 
 std::optional<TargetTypeId> targetByIdentifier(std::string_view identifier) {
     for (TargetTypeId id = 0; id < TargetCount; ++id) {
@@ -87,8 +93,12 @@ std::optional<TargetTypeId> targetByIdentifier(std::string_view identifier) {
     return std::nullopt;
 }
 
-bool isDvdTarget(TargetTypeId id) { return id >= Target::VOB_File && id <= Target::DVD_ISO; }
+bool isDvdTarget(TargetTypeId id) {
+    return id >= Target::VOB_File && id <= Target::DVD_ISO;
+}
 
-bool isAudioTarget(TargetTypeId id) { return targetCategory(id) == Category::Music; }
+bool isAudioTarget(TargetTypeId id) {
+    return targetCategory(id) == Category::Music;
+}
 
 } // namespace quilo

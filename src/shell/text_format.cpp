@@ -2,7 +2,9 @@
 
 namespace quilo {
 
-std::string TwoDigits(int n) { return n <= 9 ? "0" + std::to_string(n) : std::to_string(n); }
+std::string TwoDigits(int n) {
+    return n <= 9 ? "0" + std::to_string(n) : std::to_string(n);
+}
 
 std::string SecondsToText(int seconds) {
     return TwoDigits(seconds / 3600) + ":" + TwoDigits((seconds % 3600) / 60) + ":" + TwoDigits(seconds % 60);

@@ -1,0 +1,86 @@
+// Time and counter texts, the skin shape and the mail of the log files.
+#include "quilo_test/support.h"
+#include "shell/mail_and_help.h"
+#include "shell/skin_region.h"
+#include "shell/text_format.h"
+
+#include <gtest/gtest.h>
+
+using namespace quilo;
+using namespace quilo::test;
+
+TEST(TextFormat, TimesCountersAndPaddedNames) {
+    EXPECT_EQ(SecondsToText(3725), "01:02:05");
+    EXPECT_EQ(SecondsToText(0), "00:00:00");
+    EXPECT_EQ(SecondsToText(360000), "100:00:00");
+    EXPECT_EQ(FormatCounter4(7), "0007");
+    EXPECT_EQ(FormatCounter4(12345), "2345");
+    EXPECT_EQ(FormatCounter4(10000), "8888");
+    EXPECT_EQ(FormatCounter4(0), "8888");
+    EXPECT_EQ(FormatCounter4(-3), "8888");
+    EXPECT_EQ(FormatCounter4(999), "0999");
+    const std::string longName(35, 'x');
+    EXPECT_EQ(PadOrCut(longName, 30), std::string(30, 'x'));
+    EXPECT_EQ(PadOrCut("clip1", 30), "clip1" + std::string(25, ' '));
+}
+
+TEST(SkinShape, OnlyKeyColouredCornersAreCut) {
+    const QRgb magenta = qRgb(255, 0, 255);
+    QImage picture(20, 10, QImage::Format_RGB32);
+    picture.fill(qRgb(40, 60, 80));
+    // A three-pixel triangle in the top-left corner and a key pixel in the middle.
+    picture.setPixel(0, 0, magenta);
+    picture.setPixel(1, 0, magenta);
+    picture.setPixel(0, 1, magenta);
+    picture.setPixel(10, 5, magenta);
+
+    const QRegion cut = MakeSkinRegion(picture, magenta);
+    int cutPixels = 0;
+    for (const QRect& rect : cut)
+        cutPixels += rect.width() * rect.height();
+    EXPECT_EQ(cutPixels, 3);
+    EXPECT_TRUE(cut.contains(QPoint(1, 0)));
+    EXPECT_FALSE(cut.contains(QPoint(10, 5)));
+    EXPECT_EQ(MakeSkinRegion(picture, 0), cut); // 0 takes the top-left pixel's colour
+
+    // All four corners, and a shape that keeps the middle pixel.
+    picture.setPixel(19, 9, magenta);
+    picture.setPixel(0, 9, magenta);
+    picture.setPixel(19, 0, magenta);
+    const QRegion shape = SkinWindowShape(picture, magenta);
+    for (QPoint corner : {QPoint(0, 0), QPoint(19, 9), QPoint(0, 9), QPoint(19, 0)})
+        EXPECT_FALSE(shape.contains(corner));
+    EXPECT_TRUE(shape.contains(QPoint(10, 5)));
+    EXPECT_TRUE(MakeSkinRegion(QImage()).isEmpty());
+}
+
+TEST(LogMail, AttachesTheLogsThatExistAndWarnsWithoutAMailClient) {
+    TempDir data;
+    RecordingDesktopServices desktop;
+    ScriptedPrompter prompter;
+
+    writeFile(data.file("UserLog.log"), "[ProcessingInfo]\n");
+    EXPECT_EQ(SendLogFiles(data.path(), "1.0", desktop, prompter), DesktopServices::MailSent);
+    ASSERT_EQ(desktop.mails.size(), 1u);
+    EXPECT_EQ(desktop.mails[0].attachments, std::vector<std::string>{data.file("UserLog.log")});
+    EXPECT_EQ(desktop.mails[0].subject, "1.0 Log File");
+    EXPECT_EQ(desktop.mails[0].to, ProblemReportAddress);
+    EXPECT_TRUE(prompter.shown().empty());
+
+    writeFile(data.file("tamberlog.log"), "engine\n");
+    desktop.mailResult = DesktopServices::MailClientMissing;
+    EXPECT_EQ(SendLogFiles(data.path(), "1.0", desktop, prompter), DesktopServices::MailClientMissing);
+    EXPECT_EQ(desktop.mails[1].attachments.size(), 2u);
+    ASSERT_EQ(prompter.texts(),
+              std::vector<std::string>{"Cannot find email client program!\nYou cannot use this feature!"});
+    EXPECT_EQ(prompter.shown()[0].kind, PromptKind::Warning);
+}
+
+TEST(LogMail, AttachmentsStopAtTheFirstGapAndHelpPagesOpen) {
+    const MailMessage mail = MailFromLines({"To=a@b.c", "Attachment0=/x", "Attachment2=/z", "Subject=s=t"});
+    EXPECT_EQ(mail.attachments, std::vector<std::string>{"/x"});
+    EXPECT_EQ(mail.subject, "s=t");
+    RecordingDesktopServices desktop;
+    OpenHtmlHelpPage(desktop, "/opt/help/index.html");
+    EXPECT_EQ(desktop.opened, std::vector<std::string>{"/opt/help/index.html"});
+}
