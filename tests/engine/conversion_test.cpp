@@ -11,14 +11,6 @@
 namespace quilo::test {
 namespace {
 
-// 4 s of moving test picture with a 440 Hz stereo tone.
-std::string sourceClip() {
-    return fixture("engine-source.mp4",
-                   {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=4", "-f", "lavfi", "-i",
-                    "sine=frequency=440:sample_rate=44100:duration=4", "-ac", "2", "-c:v", "libx264",
-                    "-preset", "ultrafast", "-g", "25", "-c:a", "aac", "-shortest"});
-}
-
 QString text(const QJsonObject& object, const char* key) {
     return object.value(key).toString();
 }
@@ -43,19 +35,7 @@ struct Target {
     bool tags; // the container stores album, artist and genre
 };
 
-class EngineConversion : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_NE(engine.handle, nullptr) << dlerror();
-        engine.TZ_BIND(X_ZLog_SetCallBackFun)(collectLog);
-        engine.TZ_BIND(X_SetPar_Global)(2, 0, 0, 0, 0, -1);
-        engine.TZ_BIND(X_Global_Set_Crop)(0, "320", "240", "0", "0");
-        engine.TZ_BIND(X_Global_CMD)((out.path() + "kavotempfile.tmp").c_str(), "-1", 1);
-        clearLog();
-    }
-    EngineLibrary engine;
-    TempDir out;
-};
+class EngineConversion : public EngineTest {};
 
 TEST_F(EngineConversion, EveryVideoEntryPointWritesTheNamedContainerAndCodecs) {
     const Target targets[] = {

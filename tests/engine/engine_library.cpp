@@ -88,6 +88,13 @@ int callEngine(const EngineLibrary& engine, const std::string& entry, const Job&
     return -100;
 }
 
+std::string sourceClip() {
+    return fixture("engine-source.mp4",
+                   {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=4", "-f", "lavfi", "-i",
+                    "sine=frequency=440:sample_rate=44100:duration=4", "-ac", "2", "-c:v", "libx264",
+                    "-preset", "ultrafast", "-g", "25", "-c:a", "aac", "-shortest"});
+}
+
 std::string rgbFrame(const std::string& path, double seconds, int width, int height) {
     const auto decoded =
         runProcess("ffmpeg", {"-hide_banner", "-loglevel", "error", "-ss", std::to_string(seconds), "-i",

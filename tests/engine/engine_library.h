@@ -7,6 +7,7 @@
 #include "tranzel.h"
 
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -58,5 +59,25 @@ struct Rgb {
     double r = 0, g = 0, b = 0;
 };
 Rgb meanColour(const std::string& rgb, int width, int x, int y, int w, int h);
+
+// 4 s of moving test picture (320x240, 25 fps, a keyframe every second) with a
+// 440 Hz stereo tone, in MP4.
+std::string sourceClip();
+
+// The engine loaded and set up as the job runner does before a conversion:
+// log collected, two threads, no crop, working file in a fresh folder.
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(engine.handle, nullptr) << dlerror();
+        engine.TZ_BIND(X_ZLog_SetCallBackFun)(collectLog);
+        engine.TZ_BIND(X_SetPar_Global)(2, 0, 0, 0, 0, -1);
+        engine.TZ_BIND(X_Global_Set_Crop)(0, "320", "240", "0", "0");
+        engine.TZ_BIND(X_Global_CMD)((out.path() + "kavotempfile.tmp").c_str(), "-1", 1);
+        clearLog();
+    }
+    EngineLibrary engine;
+    TempDir out;
+};
 
 } // namespace quilo::test
