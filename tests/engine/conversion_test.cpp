@@ -259,6 +259,33 @@ TEST_F(EngineConversion, CropsTheSourceRectangle) {
     EXPECT_EQ(engine.TZ_BIND(X_Global_Set_Crop)(1, "wide", "240", "0", "0"), -1);
 }
 
+TEST_F(EngineConversion, OverlaysTheWatermarkPictureForOneConversion) {
+    const std::string mark =
+        fixture("engine-watermark.png", {"-f", "lavfi", "-i", "color=c=white:s=40x40", "-frames:v", "1"});
+    ASSERT_EQ(engine.TZ_BIND(X_Global_Set_WaterMark)(mark.c_str(), 20, 30), 0);
+    Job job;
+    job.files = {twoColourClip()};
+    job.container = "avi";
+    job.videoFormat = "mpeg4";
+    job.audioCodec = "mp3";
+    job.picture = job.frame = "320:240";
+    job.videoBitRate = "1500";
+    job.duration = "1";
+    job.output = out.file("marked.avi");
+    ASSERT_EQ(callEngine(engine, "X_SetPar_D2AVI", job), 0) << engineLog();
+    std::string rgb = rgbFrame(job.output, 0.5, 320, 240);
+    ASSERT_FALSE(rgb.empty());
+    const Rgb inside = meanColour(rgb, 320, 24, 34, 32, 32), beside = meanColour(rgb, 320, 80, 34, 32, 32);
+    EXPECT_GT(inside.g, 200); // white
+    EXPECT_LT(beside.g, 60);  // still red
+    // The next conversion has none.
+    job.output = out.file("unmarked.avi");
+    ASSERT_EQ(callEngine(engine, "X_SetPar_D2AVI", job), 0) << engineLog();
+    rgb = rgbFrame(job.output, 0.5, 320, 240);
+    EXPECT_LT(meanColour(rgb, 320, 24, 34, 32, 32).g, 60);
+    EXPECT_EQ(engine.TZ_BIND(X_Global_Set_WaterMark)(out.file("no-such.png").c_str(), 0, 0), -1);
+}
+
 TEST_F(EngineConversion, JoinsInputPartsIntoOneTimeline) {
     const std::string a =
         fixture("engine-part-a.mp4", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=2", "-f",

@@ -167,5 +167,37 @@ TEST_F(EngineDamagedInput, GrabberAnswersEveryRequest) {
     }
 }
 
+TEST_F(EngineDamagedInput, NamesAreOnlyEverLocalFiles) {
+    // Names that FFmpeg would otherwise read as protocols: joining other
+    // files, reading standard input, reaching the network.
+    const std::string joined = "concat:" + sourceClip() + "|" + sourceClip();
+    for (const std::string& name : {joined, std::string("pipe:0"), std::string("tcp://127.0.0.1:9/x.mp4")}) {
+        SCOPED_TRACE(name);
+        clearLog();
+        std::vector<char> copy(name.begin(), name.end());
+        copy.resize(name.size() + 10, '\0');
+        TzFileInfo info;
+        EXPECT_EQ(engine.TZ_BIND(X_GetFileinfo_GetPic)(copy.data(), 10, &info, 0), -1);
+        Job job;
+        job.files = {name};
+        job.container = "mp4";
+        job.videoFormat = "mpeg4";
+        job.output = out.file("joined.mp4");
+        EXPECT_EQ(callEngine(engine, "X_SetPar_D2IMP4", job), -1);
+        EXPECT_FALSE(fileExists(job.output));
+        EXPECT_NE(engineLog().find("No such file"), std::string::npos) << engineLog();
+    }
+    // A real file whose name looks like a protocol is read as the file it is.
+    const std::string odd = out.file("concat:clip.mp4");
+    std::filesystem::copy_file(sourceClip(), odd);
+    Job job;
+    job.files = {odd};
+    job.container = "mp4";
+    job.videoFormat = "mpeg4";
+    job.output = out.file("pipe:1.mp4");
+    ASSERT_EQ(callEngine(engine, "X_SetPar_D2IMP4", job), 0) << engineLog();
+    EXPECT_NEAR(durationSeconds(ffprobe("file:" + job.output)), 4.0, 0.1);
+}
+
 } // namespace
 } // namespace quilo::test

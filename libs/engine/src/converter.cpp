@@ -68,7 +68,9 @@ private:
     bool normaliseVideo(AVFrame*& frame);
     bool normaliseAudio(AVFrame*& frame);
     bool drain(OutStream& out);
-    bool encode(OutStream& out, AVFrame* frame);
+    // Packets are taken until the encoder has none left or, when a deadline
+    // is given, until it passes.
+    bool encode(OutStream& out, AVFrame* frame, const Clock::time_point* deadline = nullptr);
     bool finish();
     void progress(double seconds);
 
@@ -229,7 +231,7 @@ void Converter::progress(double seconds) {
         infoPercent.store(std::clamp(static_cast<int>(seconds * 100 / segmentSeconds_), 0, 99));
 }
 
-bool Converter::encode(OutStream& out, AVFrame* frame) {
+bool Converter::encode(OutStream& out, AVFrame* frame, const Clock::time_point* deadline) {
     if (frame) {
         frame->pts =
             av_rescale_q(frame->pts, av_buffersink_get_time_base(out.graph.sink), out.encoder->time_base);
@@ -249,7 +251,7 @@ bool Converter::encode(OutStream& out, AVFrame* frame) {
         logLine("the %s encoder refused a frame: %s", out.encoder->codec->name, errorText(error).c_str());
         return false;
     }
-    while (true) {
+    while (!deadline || Clock::now() < *deadline) {
         error = avcodec_receive_packet(out.encoder.get(), packet_.get());
         if (error == AVERROR(EAGAIN) || error == AVERROR_EOF)
             return true;
@@ -266,6 +268,7 @@ bool Converter::encode(OutStream& out, AVFrame* frame) {
         }
         ++packetsWritten_;
     }
+    return true;
 }
 
 bool Converter::drain(OutStream& out) {
@@ -465,9 +468,10 @@ bool Converter::finish() {
                 end = av_rescale(end, audioSource_.sampleRate, AV_TIME_BASE);
             ok = ok && av_buffersrc_close(out->graph.source, end, 0) >= 0 && drain(*out);
         }
-        // After a stop, give the encoder's delayed frames a short time only.
-        if (ok && (!stopped_ || Clock::now() < deadline))
-            ok = encode(*out, nullptr);
+        // After a stop, give the encoder's delayed frames a short time only:
+        // a look-ahead of dozens of HD frames takes seconds to flush.
+        if (ok)
+            ok = encode(*out, nullptr, stopped_ ? &deadline : nullptr);
     }
     const int error = av_write_trailer(output_.get());
     if (error < 0) {

@@ -53,6 +53,20 @@ inline PacketPtr makePacket() {
     return PacketPtr(av_packet_alloc());
 }
 
+// The URL that names `path` as a file on this machine and nothing else: a
+// name such as "concat:a|b", "pipe:0" or "http://..." stays a file name.
+inline std::string localFileUrl(const std::string& path) {
+    return "file:" + path;
+}
+
+// Options that keep FFmpeg to local files, also for names found inside a file
+// (playlists, references).
+inline AVDictionary* localFileOptions() {
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    return options;
+}
+
 inline std::string errorText(int error) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(error, text, sizeof text);

@@ -116,7 +116,8 @@ bool buildVideoGraph(const ConversionPlan& plan, const VideoSource& source, AVRa
         AVFilterContext* movie =
             avfilter_graph_alloc_filter(out.graph.get(), avfilter_get_by_name("movie"), "wm");
         if (!movie ||
-            av_opt_set(movie, "filename", plan.global.watermarkPath.c_str(), AV_OPT_SEARCH_CHILDREN) < 0 ||
+            av_opt_set(movie, "filename", localFileUrl(plan.global.watermarkPath).c_str(),
+                       AV_OPT_SEARCH_CHILDREN) < 0 ||
             avfilter_init_str(movie, nullptr) < 0) {
             logLine("cannot read the watermark picture \"%s\"", plan.global.watermarkPath.c_str());
             return false;

@@ -12,7 +12,9 @@ namespace tz {
 
 InputPtr openMedia(const std::string& path) {
     AVFormatContext* raw = nullptr;
-    int error = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+    AVDictionary* options = localFileOptions();
+    int error = avformat_open_input(&raw, localFileUrl(path).c_str(), nullptr, &options);
+    av_dict_free(&options);
     if (error < 0) {
         logLine("cannot open \"%s\": %s", path.c_str(), errorText(error).c_str());
         return nullptr;

@@ -34,7 +34,10 @@ bool containerHolds(const AVFormatContext* output, const AVCodec* codec, const c
 
 bool startOutput(const ConversionPlan& plan, AVFormatContext* output) {
     if (!(output->oformat->flags & AVFMT_NOFILE)) {
-        const int error = avio_open(&output->pb, plan.outputName.c_str(), AVIO_FLAG_WRITE);
+        AVDictionary* fileOptions = localFileOptions();
+        const int error = avio_open2(&output->pb, localFileUrl(plan.outputName).c_str(), AVIO_FLAG_WRITE,
+                                     nullptr, &fileOptions);
+        av_dict_free(&fileOptions);
         if (error < 0) {
             logLine("cannot write \"%s\": %s", plan.outputName.c_str(), errorText(error).c_str());
             return false;
