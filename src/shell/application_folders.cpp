@@ -76,6 +76,9 @@ std::string EnsureDataFolder(const std::string& programFolder, const std::string
     if (applicationData.empty() || displayProductName.empty() || displayProductName == "." ||
         displayProductName == ".." || displayProductName.find('/') != std::string::npos)
         return withSlash(programFolder);
+    // A fresh account may not have its data folder yet.
+    std::error_code error;
+    fs::create_directories(applicationData, error);
     const fs::path company = fs::path(withSlash(applicationData)) / "Quilo";
     const fs::path product = company / displayProductName;
     if (!folderReady(company) || !folderReady(product))

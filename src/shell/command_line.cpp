@@ -1,13 +1,23 @@
 #include "shell/command_line.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace quilo {
+
+bool IsTargetSwitch(const std::string& line) {
+    if (line.size() < 2 || line.front() != '/' || line.find('/', 1) != std::string::npos)
+        return false;
+    std::error_code error;
+    return !std::filesystem::exists(line, error);
+}
 
 CommandLine ParseCommandLine(const std::vector<std::string>& lines) {
     CommandLine command;
     for (const std::string& line : lines) {
         if (line.empty())
             continue;
-        if (line.front() == '/')
+        if (IsTargetSwitch(line))
             command.targetSwitch = line.substr(1);
         else
             command.files.push_back(line);

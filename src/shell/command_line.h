@@ -1,6 +1,6 @@
 // The command syntax of the program's arguments and of a hand-off from a second
-// start: lines starting with "/" switch the target (the last one wins), every
-// other line is a file to add.
+// start: "/" and a target identifier switches the target (the last one wins),
+// every other line is a file to add.
 #pragma once
 
 #include "shell/target_catalogue.h"
@@ -27,6 +27,10 @@ struct CommandLine {
     std::optional<std::string> targetSwitch; // the last switch, without its "/"
     std::vector<std::string> files;
 };
+
+// A switch is "/" and one name. Absolute paths start with "/" as well: a line
+// with a second "/", or one that names an existing file, is a file.
+bool IsTargetSwitch(const std::string& line);
 
 // Empty lines are skipped: a trailing line break of a hand-off must not stop it.
 CommandLine ParseCommandLine(const std::vector<std::string>& lines);

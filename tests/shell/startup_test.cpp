@@ -129,6 +129,11 @@ TEST_F(DataFolder, MissingCopiesAreCreatedAndMissingInstallsChangeNothing) {
     EXPECT_EQ(markOf(data + "Option.ini"), "installed");
     EXPECT_FALSE(fileExists(data + "PfSetting.ini"));
     EXPECT_FALSE(fileExists(data + "Option.ini.seeding"));
+
+    // A fresh account without its data folder gets one.
+    const std::string fresh = dir.file("fresh/share/");
+    EXPECT_EQ(EnsureDataFolder(program, "Quilo Video Converter", fresh),
+              fresh + "Quilo/Quilo Video Converter/");
 }
 
 TEST_F(DataFolder, FallsBackToTheProgramFolderWhenItCannotMakeItsOwn) {
@@ -173,6 +178,18 @@ TEST(CommandLineSyntax, LastSwitchWinsThenThePanelIsRestoredThenFilesAreAdded) {
     host.calls.clear();
     EXPECT_FALSE(HandleCommandLine({"", ""}, host));
     EXPECT_TRUE(host.calls.empty());
+}
+
+TEST(CommandLineSyntax, AbsolutePathsAreFilesNotSwitches) {
+    TempDir dir;
+    RecordingHost host;
+    EXPECT_TRUE(IsTargetSwitch("/MP4"));
+    EXPECT_TRUE(IsTargetSwitch("/nonsense")); // a switch that matches no target
+    EXPECT_FALSE(IsTargetSwitch("/"));
+    EXPECT_FALSE(IsTargetSwitch("/tmp")); // exists
+    EXPECT_FALSE(IsTargetSwitch(dir.file("a.avi")));
+    HandleCommandLine({"/MP4", dir.file("a.avi"), "/WAV"}, host);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"select WAV", "restore", "add " + dir.file("a.avi")}));
 }
 
 TEST(CommandLineSyntax, AHandOffDuringAConversionIsIgnored) {

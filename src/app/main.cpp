@@ -1,0 +1,100 @@
+// quilo-converter [/TARGET] [FILE...]
+// Checks the product identity, keeps to one running copy per user (a second
+// start hands its command line to the first), shows the start-up picture while
+// the windows are built, then runs until the main window closes.
+#include "app/converter_application.h"
+#include "platform/command_handoff.h"
+#include "platform/desktop/qt_prompter.h"
+#include "platform/library_loader.h"
+#include "platform/single_instance.h"
+#include "shell/command_line.h"
+#include "shell/product_identity.h"
+#include "ui/main_window.h"
+#include "ui/splash_window.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Files are named by absolute paths: a running copy started elsewhere must find them.
+std::vector<std::string> argumentsOf(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        if (!argument.empty() && !quilo::IsTargetSwitch(argument)) {
+            std::error_code error;
+            const auto absolute = std::filesystem::absolute(argument, error);
+            if (!error)
+                argument = absolute.lexically_normal().string();
+        }
+        arguments.push_back(argument);
+    }
+    return arguments;
+}
+
+std::string handoffText(const std::vector<std::string>& arguments) {
+    std::string text;
+    for (const auto& argument : arguments)
+        text += argument + "\n";
+    return text;
+}
+
+int runFirstInstance(int argc, char** argv, const quilo::ProductIdentity& identity,
+                     const std::string& programFolder) {
+    quilo::ConverterApplication app(argc, argv);
+    try {
+        QApplication::setApplicationDisplayName(QString::fromStdString(identity.displayProductName));
+        quilo::SplashWindow splash(QString::fromStdString(identity.displayProductName),
+                                   QString::fromStdString(identity.productVersion));
+        splash.show();
+        splash.repaint();
+        splash.fadeIn();
+
+        quilo::MainWindow window(identity, programFolder);
+        app.setDataFolder(window.dataFolder());
+        quilo::CommandHandoffReceiver receiver(QString::fromStdString(identity.productName));
+        QObject::connect(&receiver, &quilo::CommandHandoffReceiver::handoffArrived, &window,
+                         &quilo::MainWindow::takeHandoff);
+        receiver.listen();
+
+        splash.fadeOut();
+        splash.close();
+        window.setWindowTitle(QString::fromStdString(identity.productName));
+        window.show();
+        window.applyArguments(argumentsOf(argc, argv));
+        return app.exec();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QString::fromStdString(identity.displayProductName), error.what());
+    } catch (...) {
+        QMessageBox::critical(nullptr, QString::fromStdString(identity.displayProductName), QString());
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string programFolder = quilo::SharedLibrary::programFolder();
+    quilo::ProductIdentity identity;
+    if (!quilo::LoadProductIdentity(programFolder + quilo::ProductIdentityFileName, identity)) {
+        QApplication app(argc, argv);
+        quilo::QtPrompter().error("Initilization Error!\nPlease re-install software!");
+        return -1;
+    }
+
+    quilo::SingleInstanceLock lock(identity.productName);
+    if (!lock.tryAcquire()) {
+        // Another copy runs: it gets our files instead of losing them.
+        QCoreApplication app(argc, argv);
+        const auto arguments = argumentsOf(argc, argv);
+        if (!arguments.empty())
+            quilo::sendCommandHandoff(identity.productName, handoffText(arguments));
+        return 0;
+    }
+    return runFirstInstance(argc, argv, identity, programFolder);
+}

@@ -1,0 +1,20 @@
+// The skin's pictures. Corners outside a window's rounded outline carry the
+// key colour, which the window's shape cuts away.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+
+namespace quilo::skin {
+
+inline const QColor KeyColour{255, 0, 255};
+inline const QColor Accent{0x2f, 0x8f, 0xe8};
+inline const QColor Ink{0xe8, 0xee, 0xf6};
+inline const QColor Panel{0x1d, 0x25, 0x31};
+
+// 860 x 635: a title band, the button rows and the clip area.
+QImage MainWindowBackground();
+// 400 x 220, the start-up picture.
+QImage SplashPicture(const QString& productName, const QString& version);
+
+} // namespace quilo::skin

@@ -1,0 +1,64 @@
+// The program on a real X display (Xvfb): the shaped main window as the user
+// sees it, and the refusal of a damaged installation, answered with the keyboard.
+#include "quilo_test/support.h"
+
+#include <QImage>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace quilo::test;
+
+namespace {
+
+// Runs a shell script inside a fresh Xvfb display.
+ProcessResult onDisplay(const std::string& script, const std::map<std::string, std::string>& env) {
+    return runProcess("xvfb-run", {"-a", "-s", "-screen 0 1024x768x24", "sh", "-c", script}, 60000, env);
+}
+
+} // namespace
+
+TEST(DesktopSession, TheMainWindowIsShapedByItsPicture) {
+    TempDir home, runtime, shots;
+    const std::string shot = shots.file("screen.png");
+    const std::string script =
+        "\"" + programDir() +
+        "quilo-converter\" & pid=$!\n"
+        "timeout 20 xdotool search --sync --onlyvisible --name QuiloVideoConverter >/dev/null\n"
+        "sleep 1\n\"" +
+        programDir() + "../tools/quilo-grab-screen\" \"" + shot +
+        "\"\n"
+        "kill $pid; wait $pid; exit 0\n";
+    const ProcessResult run = onDisplay(
+        script, {{"HOME", home.path()}, {"XDG_RUNTIME_DIR", runtime.path()}, {"QT_QPA_PLATFORM", "xcb"}});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    QImage screen(QString::fromStdString(shot));
+    ASSERT_FALSE(screen.isNull()) << run.err;
+
+    // The window sits at the top left of the empty screen: its rounded corners are
+    // cut away (the black root window shows), its inside is drawn, nothing is magenta.
+    const QRgb black = qRgb(0, 0, 0);
+    EXPECT_EQ(screen.pixel(0, 0) & RGB_MASK, black & RGB_MASK);
+    EXPECT_EQ(screen.pixel(859, 634) & RGB_MASK, black & RGB_MASK);
+    EXPECT_NE(screen.pixel(430, 20) & RGB_MASK, black & RGB_MASK);
+    EXPECT_NE(screen.pixel(430, 600) & RGB_MASK, black & RGB_MASK);
+    EXPECT_EQ(screen.pixel(900, 300) & RGB_MASK, black & RGB_MASK); // outside 860 x 635
+    for (int y = 0; y < 635; y += 5)
+        for (int x = 0; x < 860; x += 5)
+            ASSERT_NE(screen.pixel(x, y) & RGB_MASK, qRgb(255, 0, 255) & RGB_MASK) << x << "," << y;
+}
+
+TEST(DesktopSession, ADamagedIdentityFileIsRefusedWithExitCodeMinusOne) {
+    TempDir install, runtime;
+    std::filesystem::copy_file(programDir() + "quilo-converter", install.file("quilo-converter"));
+    std::filesystem::permissions(install.file("quilo-converter"), std::filesystem::perms::owner_all);
+    writeFile(install.file("WinVersion.bin"), readFile(programDir() + "WinVersion.bin").substr(0, 100));
+
+    const std::string script = "\"" + install.file("quilo-converter") +
+                               "\" & pid=$!\n"
+                               "timeout 20 xdotool search --sync --onlyvisible --class quilo-converter "
+                               "windowfocus --sync key Return 2>/dev/null\n"
+                               "wait $pid; echo \"exit=$?\"\n";
+    const ProcessResult run =
+        onDisplay(script, {{"XDG_RUNTIME_DIR", runtime.path()}, {"QT_QPA_PLATFORM", "xcb"}});
+    EXPECT_NE(run.out.find("exit=255"), std::string::npos) << run.out << run.err;
+}
