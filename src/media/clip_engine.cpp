@@ -38,7 +38,10 @@ public:
     const unsigned char* GetFrame(int width, int height) override {
         unsigned char* pixels = nullptr;
         int frameInfo[10] = {};
-        if (frame_(width, height, "2.bmp", &pixels, frameInfo) != 0)
+        if (frame_(width, height, "2.bmp", &pixels, frameInfo) != 0 || !pixels)
+            return nullptr;
+        // A picture of another size than asked for would be read past its end.
+        if (frameInfo[1] != width || frameInfo[2] != height)
             return nullptr;
         return pixels;
     }

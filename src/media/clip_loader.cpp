@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cmath>
 #include <exception>
+#include <filesystem>
 #include <new>
 
 namespace quilo {
@@ -191,6 +192,10 @@ bool ClipLoader::AddFiles(std::vector<std::string>& paths) {
 }
 
 bool ClipLoader::LoadClip(const std::string& path) {
+    // A pipe or a device would block the readers for good; a folder is no clip.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return false;
     try {
         std::unique_ptr<ClipEngineSession> engine = engine_.Open();
         if (!engine)
@@ -206,6 +211,11 @@ bool ClipLoader::LoadClip(const std::string& path) {
         EngineFileInfo info;
         if (engine->GetFileInfo(buffer.data(), 10, info, transportStream ? 1 : 0) == -1)
             return false;
+        // A damaged file may give rates the texts and the rate rules cannot use.
+        for (float* value : {&info.FrameRate, &info.VideoBitRate, &info.AudioBitRate}) {
+            if (!std::isfinite(*value))
+                *value = 0;
+        }
 
         auto clip = std::make_unique<TVideoInfo>();
         const std::string fileName = fileNameOf(path);

@@ -2,9 +2,11 @@
 // engine and media analysis disagree, fail or answer oddly, which real files
 // do not produce on demand.
 #include "media/clip_loader.h"
+#include "quilo_test/support.h"
 #include "scripted_media.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace quilo {
 namespace {
@@ -57,7 +59,9 @@ protected:
         loader.setPreferredLanguage([this] { return preferred; });
     }
 
+    // The loader takes only regular files, so every scripted file exists (empty).
     void script(const std::string& path, EngineFileInfo info, TMediaInfo media) {
+        writeFile(path, "");
         engine.files[path].info = info;
         probe.files[path] = std::move(media);
     }
@@ -66,6 +70,8 @@ protected:
         return loader.LoadClip(path) ? list.Clip(list.Count() - 1) : nullptr;
     }
 
+    TempDir dir;
+    const std::string in = dir.path();
     ScriptedPrompter prompter;
     ClipList list{prompter};
     RecordingEvents events;
@@ -103,7 +109,7 @@ TEST_F(ClipLoaderRules, FrameRateSettlesBetweenEngineAndProbe) {
     };
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];
-        const std::string path = "/clips/" + std::to_string(i) + ".vid";
+        const std::string path = in + std::to_string(i) + ".vid";
         script(path, engineInfo(320, 240, c.engine), probeInfo(c.format, c.probe));
         chooser.asked.clear();
         TVideoInfo* clip = load(path);
@@ -183,15 +189,15 @@ TEST_F(ClipLoaderRules, DescriptionSizeAndAspect) {
     info.AspectFlag = 0;
     TMediaInfo media = probeInfo("MPEG-4", 29.970029f);
     media.Video.AspectText = "16:9";
-    script("/in/wide clip.mp4", info, media);
-    TVideoInfo* clip = load("/in/wide clip.mp4");
+    script(in + "wide clip.mp4", info, media);
+    TVideoInfo* clip = load(in + "wide clip.mp4");
     ASSERT_NE(clip, nullptr);
     EXPECT_EQ(clip->InfoText, "Clip Name : wide clip.mp4\nVideo : Size 720X480 , Bitrate 1500.00 , FPS 29.97"
                               "\nAudio : Bitrate 192.00, Samplerate 48000");
     EXPECT_EQ(clip->Row().LabelText(RowLabel::Name), "      wide clip.mp4" + std::string(17, ' '));
     EXPECT_EQ(clip->Row().LabelText(RowLabel::Size), "(WxH)720x480(16:9)");
     EXPECT_EQ(clip->Row().LabelText(RowLabel::FrameRate), "FPS:29.97");
-    EXPECT_EQ(clip->Row().Hint, clip->InfoText + "\nOutput Name : 0-/in/wide clip.mp4.mp4");
+    EXPECT_EQ(clip->Row().Hint, clip->InfoText + "\nOutput Name : 0-" + in + "wide clip.mp4.mp4");
     EXPECT_EQ(clip->AspectCode, Aspect::Ratio16x9);
     EXPECT_TRUE(clip->UseAspectCode);
     EXPECT_DOUBLE_EQ(clip->PixelAspect, 1.5);
@@ -230,8 +236,8 @@ TEST_F(ClipLoaderRules, FallbacksWhenTheEngineKnowsLess) {
     sized.Video.Height = 288;
     sized.Video.Duration = 12999;
     sized.Video.AspectText = "1.222";
-    script("/in/a.mpg", none, sized);
-    TVideoInfo* a = load("/in/a.mpg");
+    script(in + "a.mpg", none, sized);
+    TVideoInfo* a = load(in + "a.mpg");
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->Width, 352);
     EXPECT_EQ(a->Height, 288);
@@ -245,14 +251,27 @@ TEST_F(ClipLoaderRules, FallbacksWhenTheEngineKnowsLess) {
 
     EngineFileInfo longOne = engineInfo(0, 0, 0.0f, 90000);
     longOne.AspectCode = 9;
-    script("/in/b.mp3", longOne, probeInfo("MPEG Audio", 0.0f, {track(0, "")}));
-    TVideoInfo* b = load("/in/b.mp3");
+    script(in + "b.mp3", longOne, probeInfo("MPEG Audio", 0.0f, {track(0, "")}));
+    TVideoInfo* b = load(in + "b.mp3");
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(b->Width, 720);
     EXPECT_EQ(b->Height, 480);
     EXPECT_EQ(b->AspectCode, Aspect::Other);
     EXPECT_EQ(b->Duration, 0); // beyond a day
     EXPECT_NE(b->InfoText.find("Size 720X480"), std::string::npos);
+}
+
+TEST_F(ClipLoaderRules, DamagedRatesReadAsNone) {
+    EngineFileInfo info = engineInfo(320, 240, std::numeric_limits<float>::quiet_NaN());
+    info.VideoBitRate = std::numeric_limits<float>::infinity();
+    info.AudioBitRate = -std::numeric_limits<float>::infinity();
+    script(in + "damaged.avi", info, probeInfo("AVI", 0.0f));
+    TVideoInfo* clip = load(in + "damaged.avi");
+    ASSERT_NE(clip, nullptr);
+    EXPECT_EQ(clip->FrameRate, 0.0f);
+    EXPECT_EQ(clip->Row().LabelText(RowLabel::FrameRate), "FPS:Auto");
+    EXPECT_EQ(clip->InfoText, "Clip Name : damaged.avi\nVideo : Size 320X240 , Bitrate 0.00 , FPS Auto\n"
+                              "Audio : Bitrate 0.00, Samplerate 48000");
 }
 
 TEST(ThumbnailRule, SizesFitTheBoxInStepsOfFour) {
@@ -281,32 +300,32 @@ TEST(TransportStreamFlag, ExtensionAndFormat) {
 }
 
 TEST_F(ClipLoaderRules, TransportFlagReachesTheEngine) {
-    script("/in/a.m2ts", engineInfo(320, 240, 25), probeInfo("BDAV", 25));
-    script("/in/b.mkv", engineInfo(320, 240, 25), probeInfo("Matroska", 25));
-    ASSERT_NE(load("/in/a.m2ts"), nullptr);
-    ASSERT_NE(load("/in/b.mkv"), nullptr);
+    script(in + "a.m2ts", engineInfo(320, 240, 25), probeInfo("BDAV", 25));
+    script(in + "b.mkv", engineInfo(320, 240, 25), probeInfo("Matroska", 25));
+    ASSERT_NE(load(in + "a.m2ts"), nullptr);
+    ASSERT_NE(load(in + "b.mkv"), nullptr);
     EXPECT_EQ(engine.calls.transportFlags, (std::vector<int>{1, 0}));
 }
 
 TEST_F(ClipLoaderRules, AddingManyShowsProgressAndListsFailures) {
-    std::vector<std::string> paths = {"/in/1.avi", "/in/bad.avi", "/in/3.avi", "/in/throws.avi",
-                                      "/in/noframe.avi"};
+    std::vector<std::string> paths = {in + "1.avi", in + "bad.avi", in + "3.avi", in + "throws.avi",
+                                      in + "noframe.avi"};
     for (const std::string& path : paths)
         script(path, engineInfo(320, 240, 25), probeInfo("AVI", 25));
-    engine.files["/in/bad.avi"].result = -1;
-    engine.files["/in/throws.avi"].frameThrows = true;
-    engine.files["/in/noframe.avi"].frame = false;
+    engine.files[in + "bad.avi"].result = -1;
+    engine.files[in + "throws.avi"].frameThrows = true;
+    engine.files[in + "noframe.avi"].frame = false;
     list.Mode = ListMode::Local;
     ASSERT_TRUE(loader.AddFiles(paths));
 
     EXPECT_TRUE(paths.empty());
     ASSERT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.Clip(0)->FilePath, "/in/1.avi");
-    EXPECT_EQ(list.Clip(1)->FilePath, "/in/3.avi");
+    EXPECT_EQ(list.Clip(0)->FilePath, in + "1.avi");
+    EXPECT_EQ(list.Clip(1)->FilePath, in + "3.avi");
     ASSERT_EQ(prompter.shown().size(), 1u);
     EXPECT_EQ(prompter.shown()[0].kind, PromptKind::Information);
-    EXPECT_EQ(prompter.shown()[0].text, "Some UNSUPPORTED file(s) format can not add in. \n\n/in/bad.avi\n"
-                                        "/in/throws.avi\n/in/noframe.avi\n");
+    EXPECT_EQ(prompter.shown()[0].text, "Some UNSUPPORTED file(s) format can not add in. \n\n" + in +
+                                            "bad.avi\n" + in + "throws.avi\n" + in + "noframe.avi\n");
     // Percentages 0, 20 ... 80 before each file, then the end; the panel is gone after.
     std::vector<int> percents;
     for (const auto& [bar, percent] : events.progress)
@@ -325,12 +344,12 @@ TEST_F(ClipLoaderRules, AddingManyShowsProgressAndListsFailures) {
 }
 
 TEST_F(ClipLoaderRules, OneFileShowsNoProgressAndThreeShowThirds) {
-    for (const char* path : {"/a.avi", "/b.avi", "/c.avi", "/d.avi"})
-        script(path, engineInfo(320, 240, 25), probeInfo("AVI", 25));
-    std::vector<std::string> one = {"/a.avi"};
+    for (const char* name : {"a.avi", "b.avi", "c.avi", "d.avi"})
+        script(in + name, engineInfo(320, 240, 25), probeInfo("AVI", 25));
+    std::vector<std::string> one = {in + "a.avi"};
     loader.AddFiles(one);
     EXPECT_TRUE(events.progress.empty());
-    std::vector<std::string> three = {"/b.avi", "/c.avi", "/d.avi"};
+    std::vector<std::string> three = {in + "b.avi", in + "c.avi", in + "d.avi"};
     loader.AddFiles(three);
     std::vector<int> percents;
     for (const auto& [bar, percent] : events.progress)
@@ -344,29 +363,29 @@ TEST_F(ClipLoaderRules, OneFileShowsNoProgressAndThreeShowThirds) {
 
 TEST_F(ClipLoaderRules, WithoutAnEngineEveryFileFails) {
     engine.available = false;
-    script("/in/a.avi", engineInfo(320, 240, 25), probeInfo("AVI", 25));
-    std::vector<std::string> paths = {"/in/a.avi", "/in/b.avi"};
+    script(in + "a.avi", engineInfo(320, 240, 25), probeInfo("AVI", 25));
+    std::vector<std::string> paths = {in + "a.avi", in + "b.avi"};
     loader.AddFiles(paths);
     EXPECT_EQ(list.Count(), 0);
     ASSERT_EQ(prompter.texts().size(), 1u);
     EXPECT_EQ(prompter.texts()[0],
-              "Some UNSUPPORTED file(s) format can not add in. \n\n/in/a.avi\n/in/b.avi\n");
+              "Some UNSUPPORTED file(s) format can not add in. \n\n" + in + "a.avi\n" + in + "b.avi\n");
     EXPECT_TRUE(list.IntroVisible);
 
     engine.available = true;
-    engine.files["/in/a.avi"].infoThrows = true;
-    EXPECT_FALSE(loader.LoadClip("/in/a.avi"));
+    engine.files[in + "a.avi"].infoThrows = true;
+    EXPECT_FALSE(loader.LoadClip(in + "a.avi"));
     EXPECT_EQ(engine.calls.opened, engine.calls.closed);
 }
 
 TEST_F(ClipLoaderRules, PreferredLanguageThenSystemThenEnglishThenFirst) {
     const std::vector<TAudioStream> tracks = {track(1, "French"), track(2, "english"), track(3, "German"),
                                               track(4, "English"), track(5, "German")};
-    script("/in/multi.mkv", engineInfo(320, 240, 25), probeInfo("Matroska", 25, tracks));
+    script(in + "multi.mkv", engineInfo(320, 240, 25), probeInfo("Matroska", 25, tracks));
     const auto chosenId = [&](const std::string& language, const std::string& system) {
         preferred = language;
         loader.setSystemLanguage(system);
-        TVideoInfo* clip = load("/in/multi.mkv");
+        TVideoInfo* clip = load(in + "multi.mkv");
         EXPECT_NE(clip, nullptr);
         if (!clip)
             return 0;
@@ -380,7 +399,7 @@ TEST_F(ClipLoaderRules, PreferredLanguageThenSystemThenEnglishThenFirst) {
     EXPECT_EQ(chosenId("Spanish", "GERMAN"), 5); // the system language's last
     EXPECT_EQ(chosenId("Spanish", "DUTCH"), 4);  // the last English one
     EXPECT_EQ(chosenId("", "ENGLISH"), 4);
-    script("/in/multi.mkv", engineInfo(320, 240, 25),
+    script(in + "multi.mkv", engineInfo(320, 240, 25),
            probeInfo("Matroska", 25, {track(7, "Italian"), track(8, "")}));
     EXPECT_EQ(chosenId("Spanish", "DUTCH"), 7); // else the first
     // An unlabelled track is no match for an empty preference.
@@ -393,25 +412,25 @@ TEST_F(ClipLoaderRules, PreferredLanguageThenSystemThenEnglishThenFirst) {
 }
 
 TEST_F(ClipLoaderRules, MultiAudioNoticeOnceForTheGivenFiles) {
-    script("/in/one.mkv", engineInfo(320, 240, 25), probeInfo("Matroska", 25, {track(1, "English")}));
-    script("/in/two.mkv", engineInfo(320, 240, 25),
+    script(in + "one.mkv", engineInfo(320, 240, 25), probeInfo("Matroska", 25, {track(1, "English")}));
+    script(in + "two.mkv", engineInfo(320, 240, 25),
            probeInfo("Matroska", 25, {track(1, "English"), track(2, "German")}));
-    std::vector<std::string> first = {"/in/two.mkv", "/in/two.mkv"};
+    std::vector<std::string> first = {in + "two.mkv", in + "two.mkv"};
     loader.AddFiles(first);
     EXPECT_EQ(notices.multiAudio, 1);
     // A later add of single-track files does not repeat it for clips already there.
-    std::vector<std::string> second = {"/in/one.mkv"};
+    std::vector<std::string> second = {in + "one.mkv"};
     loader.AddFiles(second);
     EXPECT_EQ(notices.multiAudio, 1);
 }
 
 TEST_F(ClipLoaderRules, DropsWaitForTheTimerAndTheGuard) {
-    script("/in/a.avi", engineInfo(320, 240, 25), probeInfo("AVI", 25));
-    script("/in/b.avi", engineInfo(320, 240, 25), probeInfo("AVI", 25));
-    ASSERT_TRUE(loader.DropFiles({"/in/a.avi"}));
+    script(in + "a.avi", engineInfo(320, 240, 25), probeInfo("AVI", 25));
+    script(in + "b.avi", engineInfo(320, 240, 25), probeInfo("AVI", 25));
+    ASSERT_TRUE(loader.DropFiles({in + "a.avi"}));
     EXPECT_TRUE(loader.DropGuard());
     EXPECT_TRUE(loader.LoadTimerRunning());
-    EXPECT_FALSE(loader.DropFiles({"/in/b.avi"})); // still handling the first drop
+    EXPECT_FALSE(loader.DropFiles({in + "b.avi"})); // still handling the first drop
     EXPECT_EQ(list.Count(), 0);
     loader.LoadTimerFired();
     EXPECT_EQ(list.Count(), 1);
@@ -424,7 +443,7 @@ TEST_F(ClipLoaderRules, DropsWaitForTheTimerAndTheGuard) {
     EXPECT_EQ(list.Count(), 1);
 
     // A long path is kept whole.
-    const std::string longPath = "/in/" + std::string(200, 'x') + ".avi";
+    const std::string longPath = in + std::string(200, 'x') + ".avi";
     script(longPath, engineInfo(320, 240, 25), probeInfo("AVI", 25));
     ASSERT_TRUE(loader.DropFiles({longPath}));
     loader.LoadTimerFired();
@@ -432,10 +451,10 @@ TEST_F(ClipLoaderRules, DropsWaitForTheTimerAndTheGuard) {
 }
 
 TEST_F(ClipLoaderRules, SwitchingFromWebVideosAsksFirst) {
-    script("/in/a.avi", engineInfo(320, 240, 25), probeInfo("AVI", 25));
+    script(in + "a.avi", engineInfo(320, 240, 25), probeInfo("AVI", 25));
     list.Mode = ListMode::Web;
     notices.switchAnswer = false;
-    EXPECT_FALSE(loader.DropFiles({"/in/a.avi"}));
+    EXPECT_FALSE(loader.DropFiles({in + "a.avi"}));
     EXPECT_FALSE(loader.DropGuard());
     EXPECT_FALSE(loader.BeginAdd());
     EXPECT_EQ(notices.switchQuestions, 2);
@@ -446,13 +465,13 @@ TEST_F(ClipLoaderRules, SwitchingFromWebVideosAsksFirst) {
     ASSERT_TRUE(loader.BeginAdd());
     EXPECT_EQ(notices.webCleared, 1);
     EXPECT_EQ(list.Mode, ListMode::Empty);
-    loader.AddChosenFiles({"/in/a.avi"});
+    loader.AddChosenFiles({in + "a.avi"});
     EXPECT_EQ(list.Mode, ListMode::Local);
     EXPECT_EQ(list.Count(), 1);
 
     list.Busy = true;
     EXPECT_FALSE(loader.BeginAdd());
-    std::vector<std::string> more = {"/in/a.avi"};
+    std::vector<std::string> more = {in + "a.avi"};
     EXPECT_FALSE(loader.AddFiles(more));
     EXPECT_EQ(more.size(), 1u);
 }
@@ -474,8 +493,8 @@ TEST_F(ClipLoaderRules, OpticalVolumesNameTheDiscAndClearOnRemoval) {
     EXPECT_EQ(list.DvdDrive, "/dev/sr0");
 
     // With clips in the list an arriving disc changes nothing.
-    script("/in/a.avi", engineInfo(320, 240, 25), probeInfo("AVI", 25));
-    ASSERT_TRUE(loader.LoadClip("/in/a.avi"));
+    script(in + "a.avi", engineInfo(320, 240, 25), probeInfo("AVI", 25));
+    ASSERT_TRUE(loader.LoadClip(in + "a.avi"));
     VolumeEvent other = disc;
     other.Drive = "/dev/sr1";
     other.Label = "OTHER";

@@ -7,7 +7,9 @@
 #include <QJsonArray>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace quilo {
 namespace {
@@ -175,13 +177,19 @@ TEST_F(RealClipLoading, TextFileNamedAviIsListedAsUnsupported) {
     writeFile(fake, "Dear diary, today I did not film anything.\n");
     const std::string empty = dir.file("empty.mp4");
     writeFile(empty, "");
-    std::vector<std::string> paths = {fake, media::vga(), empty, dir.file("gone.mkv")};
+    // A pipe nobody writes to would block a reader for good; a folder is no clip.
+    const std::string pipe = dir.file("stream.ts");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::string folder = dir.file("VIDEO_TS.mkv");
+    std::filesystem::create_directory(folder);
+    std::vector<std::string> paths = {fake, media::vga(), empty, dir.file("gone.mkv"), pipe, folder};
     loader.AddFiles(paths);
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.Clip(0)->FilePath, media::vga());
-    EXPECT_EQ(prompter.texts(),
-              std::vector<std::string>{"Some UNSUPPORTED file(s) format can not add in. \n\n" + fake + "\n" +
-                                       empty + "\n" + dir.file("gone.mkv") + "\n"});
+    std::string expected = "Some UNSUPPORTED file(s) format can not add in. \n\n";
+    for (const std::string& path : {fake, empty, dir.file("gone.mkv"), pipe, folder})
+        expected += path + "\n";
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{expected});
 }
 
 struct Sample {
