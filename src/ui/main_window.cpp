@@ -1,7 +1,9 @@
 #include "ui/main_window.h"
 
 #include "platform/command_handoff.h"
+#include "platform/desktop/system_desktop_services.h"
 #include "shell/application_folders.h"
+#include "shell/mail_and_help.h"
 #include "shell/skin_region.h"
 #include "skin/skin_pictures.h"
 
@@ -58,6 +60,16 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
     auto* caption = new QLabel(QString::fromStdString(identity.displayProductName), this);
     caption->setObjectName("caption");
     caption->setGeometry(24, 10, 500, 26);
+
+    auto* help = new QToolButton(this);
+    help->setObjectName("windowButton");
+    help->setText(QStringLiteral("?"));
+    help->setToolTip(QStringLiteral("Help"));
+    help->setGeometry(width() - 108, 10, 26, 26);
+    connect(help, &QToolButton::clicked, this, [this] {
+        SystemDesktopServices desktop;
+        OpenHtmlHelpPage(desktop, programFolder_ + "help/index.html");
+    });
 
     auto* minimise = new QToolButton(this);
     minimise->setObjectName("windowButton");
