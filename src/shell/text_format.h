@@ -9,7 +9,7 @@ namespace quilo {
 std::string TwoDigits(int n);
 // HH:MM:SS with integer division; hours may exceed two digits.
 std::string SecondsToText(int seconds);
-// Cut to `width` characters or pad on the right with spaces.
+// Cut to `width` characters (UTF-8) or pad on the right with spaces.
 std::string PadOrCut(const std::string& text, int width);
 // Four-digit counter for file names: 1 -> "0001", 12345 -> "2345"; 0, negatives and
 // multiples of 10000 give "8888".

@@ -22,6 +22,10 @@ TEST(TextFormat, TimesCountersAndPaddedNames) {
     const std::string longName(35, 'x');
     EXPECT_EQ(PadOrCut(longName, 30), std::string(30, 'x'));
     EXPECT_EQ(PadOrCut("clip1", 30), "clip1" + std::string(25, ' '));
+    // Characters, not bytes: "Grüße" is five characters in seven bytes.
+    EXPECT_EQ(PadOrCut("Grüße aus Köln", 4), "Grüß");
+    EXPECT_EQ(PadOrCut("Grüße", 6), "Grüße ");
+    EXPECT_EQ(PadOrCut("", 2), "  ");
 }
 
 TEST(SkinShape, OnlyKeyColouredCornersAreCut) {
