@@ -448,6 +448,26 @@ TEST_F(EngineConversion, RefusesValuesItDoesNotKnowAndNamesThem) {
         EXPECT_NE(engineLog().find(bad.mentioned), std::string::npos) << engineLog();
         EXPECT_FALSE(fileExists(job.output));
     }
+    // Times that are no numbers of seconds, or too large to count in microseconds.
+    for (const auto& [start, duration] :
+         {std::pair{"1e300", "0"}, std::pair{"0", "1e300"}, std::pair{"-1", "0"}, std::pair{"0", "inf"},
+          std::pair{"nan", "0"}}) {
+        SCOPED_TRACE(std::string(start) + " " + duration);
+        Job job;
+        job.files = {sourceClip()};
+        job.container = "mp4";
+        job.videoFormat = "mpeg4";
+        job.start = start;
+        job.duration = duration;
+        job.output = out.file("timeless.mp4");
+        clearLog();
+        EXPECT_EQ(callEngine(engine, "X_SetPar_D2IMP4", job), -1);
+        EXPECT_NE(engineLog().find(std::string(job.start == "0" ? "Duration \"" : "StartTime \"") +
+                                   (job.start == "0" ? duration : start)),
+                  std::string::npos)
+            << engineLog();
+        EXPECT_FALSE(fileExists(job.output));
+    }
     // An input that is not there.
     Job missing;
     missing.files = {out.file("no-such-file.mp4")};

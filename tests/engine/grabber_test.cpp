@@ -91,6 +91,21 @@ TEST_F(EngineGrabber, AnUnreadableFileStillAnswersEveryStep) {
     EXPECT_EQ(window.messages(), (std::vector<unsigned>{2312, 2412, 2512}));
 }
 
+TEST_F(EngineGrabber, OpeningAnotherFileClosesTheOpenOneFirst) {
+    WindowPosts first, second;
+    const auto init = engine.TZ_BIND(X_GetFrame_Init);
+    ASSERT_EQ(init(first.port(), 2, colourPerSecondClip().c_str(), "", "0"), 0);
+    ASSERT_EQ(init(second.port(), 2, colourPerSecondClip().c_str(), "", "3"), 0);
+    ASSERT_TRUE(first.waitForCount(2));
+    ASSERT_TRUE(second.waitForCount(1));
+    EXPECT_EQ(first.messages(), (std::vector<unsigned>{2312, 2512}));
+    expectFrameOf(3, 80, 60); // the second one's frame
+    ASSERT_EQ(engine.TZ_BIND(X_GetFrame_UnInit)(), 0);
+    ASSERT_TRUE(second.waitForCount(2));
+    EXPECT_EQ(second.messages(), (std::vector<unsigned>{2312, 2512}));
+    EXPECT_EQ(first.all().size(), 2u);
+}
+
 TEST_F(EngineGrabber, GrabsWhileAConversionRuns) {
     // The preview and a conversion are separate users of one loaded library.
     WindowPosts window;

@@ -240,7 +240,8 @@ int X_GetFileinfo_GetPic(char* path, int mode, TzFileInfo* info, int isTransport
 
 /* Opens path on the grabber's own thread, decodes the frame at startSecond and
  * posts 2312 (even when the file cannot be opened: then every later request
- * answers 2412 with wParam 0). Returns 0, -1 when a grabber is already open. */
+ * answers 2412 with wParam 0). One grabber exists at a time: one still open
+ * is closed first and posts 2512 to its own window. Returns 0. */
 int X_GetFrame_Init(const QuiloWindowPort* window, int mode, const char* path, const char* unused,
                     const char* startSecond);
 

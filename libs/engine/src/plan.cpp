@@ -37,9 +37,13 @@ bool makePlan(const ConversionRequest& request, const GlobalSettings& global, Co
         return bad(request, "OutputName", request.outputName, "is empty");
     plan.outputName = request.outputName;
 
-    if (!parseDecimal(request.startTime, plan.startSeconds) || plan.startSeconds < 0)
+    // Times are counted in microseconds later on: keep them well inside that range.
+    constexpr double kLongestSeconds = 1e9;
+    if (!parseDecimal(request.startTime, plan.startSeconds) || plan.startSeconds < 0 ||
+        plan.startSeconds > kLongestSeconds)
         return bad(request, "StartTime", request.startTime, "is not a number of seconds");
-    if (!parseDecimal(request.duration, plan.durationSeconds) || plan.durationSeconds < 0)
+    if (!parseDecimal(request.duration, plan.durationSeconds) || plan.durationSeconds < 0 ||
+        plan.durationSeconds > kLongestSeconds)
         return bad(request, "Duration", request.duration, "is not a number of seconds");
 
     // Container and audio codec.
