@@ -13,9 +13,9 @@
 namespace quilo {
 
 // Output file names come from the naming template, which implements this.
-class OutputNamer {
+class ClipOutputNamer {
 public:
-    virtual ~OutputNamer() = default;
+    virtual ~ClipOutputNamer() = default;
     // The complete file name (no folder) for the clip at 0-based list position.
     virtual std::string OutputFileName(int position) = 0;
 };
@@ -81,7 +81,7 @@ public:
     ClipList(const ClipList&) = delete;
     ClipList& operator=(const ClipList&) = delete;
 
-    void setNamer(OutputNamer* namer) { namer_ = namer; }
+    void setNamer(ClipOutputNamer* namer) { namer_ = namer; }
     void setEvents(ClipListEvents* events);
 
     // Clips in display order; numbers shown to the user are 1-based positions.
@@ -152,7 +152,7 @@ private:
     void repaint();
 
     Prompter& prompter_;
-    OutputNamer* namer_ = nullptr;
+    ClipOutputNamer* namer_ = nullptr;
     ClipListEvents* events_ = nullptr;
     ClipListEvents noEvents_;
     std::vector<std::unique_ptr<TVideoInfo>> clips_;

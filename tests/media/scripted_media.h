@@ -95,7 +95,7 @@ public:
 };
 
 // The name is the position and the file name, so tests see which clip got which.
-class PositionNamer : public OutputNamer {
+class PositionNamer : public ClipOutputNamer {
 public:
     ClipList* list = nullptr;
     std::string OutputFileName(int position) override {
