@@ -91,6 +91,30 @@ TEST_F(EngineGrabber, AnUnreadableFileStillAnswersEveryStep) {
     EXPECT_EQ(window.messages(), (std::vector<unsigned>{2312, 2412, 2512}));
 }
 
+TEST_F(EngineGrabber, StartTextsThatAreNoSecondsOfTheFile) {
+    const struct {
+        const char* start;
+        bool frame;
+    } cases[] = {{"1e300", false}, {"99999", false}, {"soon", true}, {"-3", true}, {"", true}};
+    for (const auto& start : cases) {
+        SCOPED_TRACE(start.start);
+        WindowPosts window;
+        ASSERT_EQ(
+            engine.TZ_BIND(X_GetFrame_Init)(window.port(), 2, colourPerSecondClip().c_str(), "", start.start),
+            0);
+        ASSERT_TRUE(window.waitForCount(1));
+        if (start.frame) {
+            expectFrameOf(0, 80, 60); // taken as the start of the file
+        } else {
+            unsigned char* pixels = nullptr;
+            int info[10] = {};
+            EXPECT_EQ(engine.TZ_BIND(X_Get_Frame)(80, 60, nullptr, &pixels, info), -1);
+        }
+        ASSERT_EQ(engine.TZ_BIND(X_GetFrame_UnInit)(), 0);
+        ASSERT_TRUE(window.waitForCount(2));
+    }
+}
+
 TEST_F(EngineGrabber, OpeningAnotherFileClosesTheOpenOneFirst) {
     WindowPosts first, second;
     const auto init = engine.TZ_BIND(X_GetFrame_Init);

@@ -319,6 +319,8 @@ TZ_EXPORT int X_GetFrame_Init(const QuiloWindowPort* window, int, const char* pa
     double second = 0;
     if (!tz::parseDecimal(text(startSecond), second) || second < 0)
         second = 0;
+    // Far past any file's end, but still an int.
+    second = std::min(second, 1e9);
     return tz::grabberOpen(window, text(path), static_cast<int>(second));
 }
 
