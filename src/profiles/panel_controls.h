@@ -58,7 +58,9 @@ struct PanelControls {
     SelectorControl savedProfile;    // suiComboBox_PF, "Profile Setting :"
     SelectorControl imageMode;       // suiComboBox_Profile, "Output Image Setting :"
     SelectorControl resolution;      // suiComboBox_Resolution
+    bool resolutionLabelVisible = true; // Label3, "Video Resolution (W : H) :"
     NumberControl videoWidth;        // suiSpinEdit_VideoWidth
+    bool sizeSeparatorVisible = true; // Label21, the ":" between width and height
     NumberControl videoHeight;       // suiSpinEdit_VideoHeight
     SelectorControl videoFrameRate;  // suiComboBox_VideoFrameRate
     NumberControl videoBitRate;      // suiSpinEdit_VideoBitRate
