@@ -1,0 +1,161 @@
+#include "conversion/conversion_job.h"
+
+#include "conversion/engine_call.h"
+#include "conversion/engine_log.h"
+#include "shell/text_format.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace quilo {
+namespace {
+
+void makeFolder(const std::string& folder) {
+    std::error_code error;
+    if (!folder.empty())
+        std::filesystem::create_directories(folder, error);
+}
+
+std::string fileNameOf(const std::string& path) {
+    const std::string first = path.substr(0, path.find('\n'));
+    return std::filesystem::path(first).filename().string();
+}
+
+} // namespace
+
+ConversionJob::ConversionJob(JobInputs inputs, UserLog& log)
+    : inputs_(std::move(inputs)), log_(log), assembly_(inputs_.definitions, inputs_.panel, inputs_.setup) {}
+
+int ConversionJob::Run() {
+    makeFolder(inputs_.baseOutputFolder);
+    makeFolder(inputs_.setup.outputFolder);
+    assembly_.ReadProfileValues(parameters_);
+
+    int result = JobResult::Finished;
+    bool allSupported = true;
+    for (int index = 0; !stop_; ++index) {
+        result = convertClip(index);
+        if (result == JobResult::Finished || result == JobResult::EngineUnusable)
+            break;
+        if (result == JobResult::Failed) {
+            unsupported_.push_back(inputs_.clips[static_cast<size_t>(index)]->FilePath);
+            allSupported = false;
+        }
+    }
+    const TargetTypeId target = inputs_.setup.target;
+    if ((target == Target::DVD_Folder || target == Target::DVD_Disc) && allSupported && !stop_ &&
+        result != JobResult::EngineUnusable)
+        result = dvdStep ? dvdStep() : JobResult::Failed;
+    return result;
+}
+
+int ConversionJob::convertClip(int index) {
+    if (!assembly_.PrepareClip(inputs_.clips, index, parameters_))
+        return JobResult::Finished;
+    const TVideoInfo& clip = *inputs_.clips[static_cast<size_t>(index)];
+    outputs_.push_back(parameters_.OutputName);
+    {
+        std::lock_guard lock(progressLock_);
+        progress_ = {};
+        progress_.clipName = fileNameOf(clip.FilePath);
+        progress_.destinationName = clip.OutputName;
+        progress_.startTime = SecondsToText(clip.StartTime);
+        progress_.stopTime = SecondsToText(clip.EndTime);
+        progress_.length = SecondsToText(parameters_.ProgressSeconds);
+        startSecond_ = parameters_.StartSecond;
+        progressSeconds_ = parameters_.ProgressSeconds;
+        ticks_ = 0;
+    }
+    if (onClipStart)
+        onClipStart(progress());
+    OpenEngineLog(inputs_.dataFolder);
+
+    EngineLibrary engine;
+    if (!engine.Load(inputs_.engineFolder)) {
+        engineError_ = engine.error();
+        CloseEngineLog();
+        if (onClipEnd)
+            onClipEnd(index, JobResult::EngineUnusable);
+        return JobResult::EngineUnusable;
+    }
+    engine.api().X_ZLog_SetCallBackFun(EngineLogCallback);
+
+    const EngineCallSettings settings{inputs_.setup.target, inputs_.panel.cpuCores.index,
+                                      inputs_.panel.deinterlace.checked,
+                                      inputs_.dataFolder + "kavotempfile.tmp"};
+    const int result = CallEngine(engine.api(), inputs_.window, parameters_, settings, [&] {
+        log_.LogClipStart(parameters_, inputs_.setup.target);
+        std::lock_guard lock(progressLock_);
+        running_ = &engine.api();
+        // A stop asked for while the clip was being set up ends it at once.
+        if (stop_)
+            engine.api().X_StopConvert();
+    });
+    {
+        std::lock_guard lock(progressLock_);
+        running_ = nullptr;
+    }
+    engine.api().X_ZLog_SetCallBackFun(nullptr);
+    log_.LogClipEnd(result);
+    CloseEngineLog();
+    if (onClipEnd)
+        onClipEnd(index, result);
+    return result;
+}
+
+void ConversionJob::RequestStop() {
+    stop_ = true;
+    std::lock_guard lock(progressLock_);
+    if (running_)
+        running_->X_StopConvert();
+}
+
+bool ConversionJob::engineLoaded() const {
+    std::lock_guard lock(progressLock_);
+    return running_ != nullptr;
+}
+
+JobProgress ConversionJob::progress() const {
+    std::lock_guard lock(progressLock_);
+    return progress_;
+}
+
+JobProgress ConversionJob::Tick() {
+    std::unique_lock lock(progressLock_);
+    if (!running_)
+        return progress_;
+    ++ticks_;
+    int info[4] = {};
+    running_->X_Get_Info(info);
+    int done = info[0];
+    const int fps = info[1], encoding = info[2];
+
+    progress_.currentTime = SecondsToText(startSecond_ + done);
+    if (fps != 0 && encoding != 0) {
+        progress_.fps = std::to_string(fps);
+        const double fraction = progressSeconds_ > 0 ? static_cast<double>(done) / progressSeconds_ : 0.0;
+        if (fraction >= 0.01) {
+            const double elapsed = ticks_ * 0.5;
+            progress_.remainingTime = SecondsToText(static_cast<int>(elapsed / fraction - elapsed));
+        } else {
+            progress_.remainingTime = "Seeking...";
+        }
+    } else {
+        progress_.fps = progress_.remainingTime = "Seeking...";
+    }
+    if (progressSeconds_ > 0) {
+        done = std::min(done, progressSeconds_ - 1);
+        progress_.barWidth = done * ProgressBarWidth / progressSeconds_;
+        progress_.percent = done * 100 / progressSeconds_;
+    } else {
+        progress_.barWidth = progress_.percent = 0;
+    }
+    const JobProgress shown = progress_;
+    const bool logIt = ticks_ < 50 || ticks_ % 100 == 0;
+    lock.unlock();
+    if (logIt)
+        log_.LogRunning({shown.currentTime, shown.fps, shown.remainingTime});
+    return shown;
+}
+
+} // namespace quilo

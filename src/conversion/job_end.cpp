@@ -1,0 +1,60 @@
+#include "conversion/job_end.h"
+
+namespace quilo {
+
+void ReportUnsupportedClips(const std::vector<std::string>& paths, Prompter& prompter) {
+    if (paths.empty())
+        return;
+    std::string text =
+        "Some UNSUPPORTED file(s) format can not be converted correctly.\nWe suggest you select AVI "
+        "format and try again.\n\n";
+    for (const auto& path : paths)
+        text += path + "\n";
+    prompter.inform(text);
+}
+
+JobEndAction FinishJob(int result, TargetTypeId target, const JobEndChoices& choices,
+                       const std::vector<std::string>& outputs, const std::string& outputFolder,
+                       Prompter& prompter, DesktopServices& desktop, UserLog& log,
+                       const JobProgress& lastProgress) {
+    switch (result) {
+    case JobResult::EngineUnusable:
+        prompter.error("Can not initial conversion function!\nRe-install software may fix this problem!");
+        return JobEndAction::Close;
+    case JobResult::Finished: {
+        if (choices.powerOff) {
+            desktop.powerOff();
+            return JobEndAction::Close;
+        }
+        if (target == Target::PSP) {
+            if (choices.upload)
+                return JobEndAction::Upload;
+            prompter.inform("Process finished!\nYou can upload files to your PSP.");
+            return JobEndAction::StayOpen;
+        }
+        if (choices.openFolder) {
+            const std::string last = outputs.empty() ? std::string() : outputs.back();
+            if (!last.empty()) {
+                if (target == Target::DVD_Folder)
+                    desktop.openDocument(outputFolder);
+                else if (target != Target::DVD_Disc)
+                    desktop.showInFileManager(last);
+            }
+            return JobEndAction::Close;
+        }
+        prompter.inform("Process Finished!");
+        return JobEndAction::Close;
+    }
+    case JobResult::Stopped:
+        prompter.inform("Stop process by user!");
+        return JobEndAction::Close;
+    case JobResult::Failed:
+        log.LogConversionWrong({lastProgress.currentTime, lastProgress.fps, lastProgress.remainingTime});
+        prompter.error("Conversion wrong, please check parameter and try again!");
+        return JobEndAction::Close;
+    default:
+        return JobEndAction::Close;
+    }
+}
+
+} // namespace quilo

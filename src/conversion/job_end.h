@@ -1,0 +1,32 @@
+// What the progress window does when a job ends: the message for its result
+// and the chosen end action (power off, upload to the PSP, open the folder).
+#pragma once
+
+#include "conversion/conversion_job.h"
+#include "platform/desktop_services.h"
+#include "platform/prompter.h"
+
+#include <string>
+#include <vector>
+
+namespace quilo {
+
+struct JobEndChoices {
+    bool powerOff = false;  // "Shut down computer when conversion completed"
+    bool upload = false;    // "Upload files when conversion completed" (PSP)
+    bool openFolder = true; // "Open output folder when conversion completed"
+};
+
+enum class JobEndAction { Close, StayOpen, Upload };
+
+// The unsupported clips of a job, listed in one message; nothing when there are none.
+void ReportUnsupportedClips(const std::vector<std::string>& paths, Prompter& prompter);
+
+// Shows the result's message and performs the end action. `outputs` are the
+// job's output paths in order; `outputFolder` the job's folder.
+JobEndAction FinishJob(int result, TargetTypeId target, const JobEndChoices& choices,
+                       const std::vector<std::string>& outputs, const std::string& outputFolder,
+                       Prompter& prompter, DesktopServices& desktop, UserLog& log,
+                       const JobProgress& lastProgress);
+
+} // namespace quilo
