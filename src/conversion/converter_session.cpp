@@ -1,0 +1,80 @@
+#include "conversion/converter_session.h"
+
+#include "conversion/engine_api.h"
+#include "profiles/output_naming.h"
+
+namespace quilo {
+
+ConverterSession::ConverterSession(Setup setup)
+    : setup_(std::move(setup)), optionFile_(setup_.dataFolder + "Option.ini"), userLog_(setup_.dataFolder),
+      engine_(setup_.programFolder + EngineLibraryName), clips_(setup_.prompter),
+      loader_(clips_, engine_, probe_, setup_.frameRateChooser, setup_.prompter) {
+    LoadOptions(optionFile_, OutputFolderFallback::FromDesktop(), options_);
+    panel_ = std::make_unique<OutputPanelModel>(OutputPanelModel::Files{setup_.programFolder + "PfDef.dll",
+                                                                        setup_.dataFolder + "PfSetting.ini",
+                                                                        setup_.dataFolder + "Option.ini"},
+                                                options_, setup_.prompter);
+    panel_->setClipSize(this);
+    panel_->setNamingClips(this);
+    panel_->SetProcessorCores(EngineCoreCount());
+    clips_.setNamer(this);
+    loader_.setNotices(setup_.notices);
+    loader_.setDataFolder(setup_.dataFolder);
+    loader_.setSystemLanguage(SystemLanguageName());
+    loader_.setPreferredLanguage([this] { return options_.DefaultAudioText(); });
+}
+
+ConverterSession::~ConverterSession() = default;
+
+std::string ConverterSession::JobOutputFolder(const std::string& folderOverride) const {
+    if (!folderOverride.empty())
+        return WithTrailingSlash(folderOverride);
+    return options_.OutputFolder + targetSubFolder(panel_->currentTarget());
+}
+
+JobInputs ConverterSession::MakeJobInputs(const std::string& folderOverride) const {
+    std::vector<TVideoInfo*> checked;
+    for (TVideoInfo* clip : clips_.Clips())
+        if (clip->Checked)
+            checked.push_back(clip);
+    JobSetup job{panel_->currentTarget(), panel_->definitionSection(), JobOutputFolder(folderOverride),
+                 std::max(0, options_.MinDuration)};
+    return JobInputs{*panel_->definitions(),
+                     panel_->controls(),
+                     std::move(job),
+                     std::move(checked),
+                     folderOverride.empty() ? options_.OutputFolder : WithTrailingSlash(folderOverride),
+                     setup_.dataFolder,
+                     setup_.programFolder,
+                     nullptr};
+}
+
+int ConverterSession::clipCount() const {
+    return clips_.Count();
+}
+
+std::optional<NamingClip> ConverterSession::clip(int position) const {
+    const TVideoInfo* clip = clips_.Clip(position);
+    if (!clip)
+        return std::nullopt;
+    return NamingClip{clip->FilePath.substr(0, clip->FilePath.find('\n')), clip->StartTime, clip->EndTime,
+                      clip->Width, clip->Height};
+}
+
+void ConverterSession::setOutputName(int position, const std::string& name) {
+    if (TVideoInfo* clip = clips_.Clip(position))
+        clip->SetOutputName(name);
+}
+
+std::optional<ClipSize> ConverterSession::currentClipSize() const {
+    const TVideoInfo* clip = clips_.CurrentClip();
+    if (!clip)
+        return std::nullopt;
+    return ClipSize{clip->Width, clip->Height};
+}
+
+std::string ConverterSession::OutputFileName(int position) {
+    return OutputNamer(panel_->definitions(), options_.Naming, *panel_).OutputFileName(position);
+}
+
+} // namespace quilo

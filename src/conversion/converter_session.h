@@ -1,0 +1,62 @@
+// The main window's models put together without the window: settings, clip
+// list and loading, the output settings panel and the output names. The
+// windowed program and the command-line converter both drive one of these.
+#pragma once
+
+#include "conversion/conversion_job.h"
+#include "media/clip_loader.h"
+#include "platform/ini_file.h"
+#include "profiles/option_settings.h"
+#include "profiles/output_panel.h"
+
+#include <memory>
+#include <string>
+
+namespace quilo {
+
+class ConverterSession : private NamingClipList, private CurrentClipSize, private ClipOutputNamer {
+public:
+    struct Setup {
+        std::string programFolder; // installation files and libraries, ends with '/'
+        std::string dataFolder;    // the user's settings and logs, ends with '/'
+        Prompter& prompter;
+        FrameRateChooser& frameRateChooser;
+        ClipListNotices* notices = nullptr;
+    };
+
+    explicit ConverterSession(Setup setup);
+    ~ConverterSession() override;
+
+    ClipList& clips() { return clips_; }
+    ClipLoader& loader() { return loader_; }
+    OutputPanelModel& panel() { return *panel_; }
+    const OptionSettings& options() const { return options_; }
+    UserLog& userLog() { return userLog_; }
+    const std::string& dataFolder() const { return setup_.dataFolder; }
+
+    // Where a job of the current target writes: the base output folder and the
+    // target's sub-folder, or `folderOverride` when it is given.
+    std::string JobOutputFolder(const std::string& folderOverride = {}) const;
+    // Everything a job reads: the checked clips, the panel, the folders.
+    JobInputs MakeJobInputs(const std::string& folderOverride = {}) const;
+
+private:
+    // NamingClipList, CurrentClipSize, ClipOutputNamer
+    int clipCount() const override;
+    std::optional<NamingClip> clip(int position) const override;
+    void setOutputName(int position, const std::string& name) override;
+    std::optional<ClipSize> currentClipSize() const override;
+    std::string OutputFileName(int position) override;
+
+    Setup setup_;
+    IniFile optionFile_;
+    OptionSettings options_;
+    UserLog userLog_;
+    MediaInfoProbe probe_;
+    TranzelClipEngine engine_;
+    ClipList clips_;
+    ClipLoader loader_;
+    std::unique_ptr<OutputPanelModel> panel_;
+};
+
+} // namespace quilo
