@@ -125,6 +125,7 @@ void OutputPanelModel::storeMemory() {
     slot.frameRate = controls_.videoFrameRate.index;
     slot.videoBitRate = NumberInText(controls_.videoBitRate.text);
     slot.imageMode = controls_.imageMode.index;
+    slot.resolution = controls_.resolution.index;
     slot.width = NumberInText(controls_.videoWidth.text);
     slot.height = NumberInText(controls_.videoHeight.text);
     slot.outputFormat = controls_.outputFormat.index;
@@ -136,6 +137,7 @@ void OutputPanelModel::restoreMemory(const TargetMemory& slot) {
     // them after they were restored.
     SelectIndex(controls_.imageMode, slot.imageMode);
     imageModeChanged();
+    SelectIndex(controls_.resolution, slot.resolution);
     SelectIndex(controls_.audioSampleRate, slot.sampleRate);
     SelectIndex(controls_.audioChannel, slot.channel);
     SelectIndex(controls_.audioBitRate, slot.audioBitRate);

@@ -38,6 +38,7 @@ struct TargetMemory {
     int frameRate = -1;
     int videoBitRate = 0;
     int imageMode = -1;
+    int resolution = -1; // kept too, so that a target's resolution matches its re-selected profile
     int width = 0;
     int height = 0;
     int outputFormat = -1;
@@ -73,7 +74,10 @@ public:
     const ProfileDefinitions* definitions() const { return definitions_.get(); }
     // The saved profiles listed for the current target, with their slots.
     const MainWindowProfileList& savedProfileList() const { return profiles_; }
-    const TargetMemory& memory(TargetTypeId target) const { return memory_.at(target); }
+    // What the panel keeps of a target; null for the targets without a slot.
+    const TargetMemory* memory(TargetTypeId target) const {
+        return target >= 0 && target < TargetMemory::SlotCount ? &memory_[target] : nullptr;
+    }
     int customWidth() const { return customWidth_; }
     int customHeight() const { return customHeight_; }
 

@@ -364,7 +364,8 @@ TEST_F(OutputPanel, ATargetGetsItsChoicesBackAfterAnother) {
     EXPECT_EQ(c().videoHeight.text, "300");
     EXPECT_EQ(c().volume.position, 7);
     EXPECT_EQ(c().volumeLabel, "+ 7 db.");
-    EXPECT_TRUE(panel->memory(Target::MP4).saved);
+    ASSERT_NE(panel->memory(Target::MP4), nullptr);
+    EXPECT_TRUE(panel->memory(Target::MP4)->saved);
 }
 
 TEST_F(OutputPanel, AudioTargetsFromMp3OnAreRebuiltEveryTime) {
@@ -378,6 +379,7 @@ TEST_F(OutputPanel, AudioTargetsFromMp3OnAreRebuiltEveryTime) {
     panel->ClickTarget(Target::WAV);
     EXPECT_EQ(c().audioSampleRate.index, 2);
     EXPECT_EQ(c().volume.position, 0);
+    EXPECT_EQ(panel->memory(Target::WAV), nullptr);
 
     // M4A still has a slot.
     panel->ClickTarget(Target::M4A);
@@ -410,13 +412,14 @@ TEST_F(OutputPanel, AnMpegVariantIsRememberedWithItsOwnLists) {
 TEST_F(OutputPanel, ARememberedProfileIsSelectedAgainWithoutUndoingTheSlot) {
     panel->ClickCategory(Category::Apple);
     panel->ClickTarget(Target::iPhone);
-    panel->ChangeSavedProfile(1); // iPhone 720p: 2500 kbps
-    panel->SetVideoBitRateText("2200");
+    panel->ChangeSavedProfile(2); // iPhone 3G: 480:320, 768 kbps
+    panel->SetVideoBitRateText("700");
 
     panel->ClickTarget(Target::iPad);
     panel->ClickTarget(Target::iPhone);
-    EXPECT_EQ(c().savedProfile.index, 1);
-    EXPECT_EQ(c().videoBitRate.text, "2200");
+    EXPECT_EQ(c().savedProfile.index, 2);
+    EXPECT_EQ(c().videoBitRate.text, "700");
+    EXPECT_EQ(c().resolution.text(), "480:320");
 }
 
 TEST_F(OutputPanel, ChangedOptionsMoveTheFolderAndKeepTheChoices) {
