@@ -1,0 +1,105 @@
+// The converter without windows as a user meets it: trim and crop reaching
+// the file, the user log, a killed conversion and its report, Ctrl-C.
+#include "cli_support.h"
+#include "platform/ini_file.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <csignal>
+#include <gtest/gtest.h>
+
+using namespace quilo;
+using namespace quilo::test;
+
+namespace {
+
+std::string longClip() {
+    return fixture("cli-long.mp4", {"-f", "lavfi", "-i", "testsrc2=size=640x480:rate=25", "-f", "lavfi", "-i",
+                                    "sine=frequency=500", "-t", "300", "-c:v", "libx264", "-preset",
+                                    "ultrafast", "-c:a", "aac", "-shortest"});
+}
+
+// Starts the converter and waits until its first clip is converting.
+void startConverting(QProcess& process, const ConverterHome& home, const QStringList& arguments) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : home.environment())
+        env.insert(QString::fromStdString(name), QString::fromStdString(value));
+    process.setProcessEnvironment(env);
+    process.start(QString::fromStdString(programDir() + "quilo-convert"), arguments);
+    ASSERT_TRUE(process.waitForStarted());
+    std::string seen;
+    for (int i = 0; i < 600 && seen.find("fps ") == std::string::npos; ++i) {
+        process.waitForReadyRead(100);
+        seen += process.readAllStandardError().toStdString();
+    }
+    ASSERT_NE(seen.find("fps "), std::string::npos) << seen;
+}
+
+} // namespace
+
+TEST(ConverterWithoutWindows, TheUserLogRecordsTheClipAndAKillIsReportedNextTime) {
+    ConverterHome home;
+    TempDir out;
+    ProcessResult run = home.convert({"--output", out.path(), "/AVI", sixSecondClip()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    IniFile log(home.dataFolder() + "UserLog.log");
+    EXPECT_EQ(log.readInteger("UserLog", "FinishLast", -1), 1);
+    EXPECT_EQ(log.readInteger("UserLog", "ReturnValue", -1), 0);
+    EXPECT_EQ(log.readString("ProcessingInfo", "OutputName", ""), run.out.substr(0, run.out.find('\n')));
+    EXPECT_EQ(log.readString("ProcessingInfo", "ConvertType", ""), "0");
+    EXPECT_EQ(run.err.find("did not end normally"), std::string::npos);
+
+    QProcess killed;
+    startConverting(
+        killed, home,
+        {"--output", QString::fromStdString(out.path()), "/AVI", QString::fromStdString(longClip())});
+    ::kill(static_cast<pid_t>(killed.processId()), SIGKILL);
+    killed.waitForFinished();
+    EXPECT_EQ(log.readInteger("UserLog", "FinishLast", -1), 0);
+    EXPECT_EQ(log.readString("UserLog", "ReturnValue", "none"), "none");
+
+    run = home.convert({"--output", out.path(), "/AVI", sixSecondClip()});
+    EXPECT_NE(run.err.find("the previous conversion did not end normally"), std::string::npos) << run.err;
+    EXPECT_EQ(log.readInteger("UserLog", "FinishLast", -1), 1);
+}
+
+TEST(ConverterWithoutWindows, CtrlCStopsTheRunningClipAndLeavesAPlayableFile) {
+    ConverterHome home;
+    TempDir out;
+    QProcess converting;
+    startConverting(
+        converting, home,
+        {"--output", QString::fromStdString(out.path()), "/MP4", QString::fromStdString(longClip())});
+    ::kill(static_cast<pid_t>(converting.processId()), SIGINT);
+    ASSERT_TRUE(converting.waitForFinished(20000));
+    EXPECT_EQ(converting.exitCode(), 1); // not every clip was converted
+    const std::string output = converting.readAllStandardOutput().toStdString();
+    const std::string path = output.substr(0, output.find('\n'));
+    ASSERT_TRUE(fileExists(path)) << output;
+    const double seconds = durationSeconds(ffprobe(path));
+    EXPECT_GT(seconds, 0.0);
+    EXPECT_LT(seconds, 300.0);
+}
+
+TEST(ConverterWithoutWindows, ListsAndRefusals) {
+    ConverterHome home;
+    ProcessResult run = home.convert({"--list-targets"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 43);
+    EXPECT_EQ(run.out.rfind("AVI\nMP4\n", 0), 0u);
+
+    run = home.convert({"--list-profiles", "/iPhone"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_FALSE(run.out.empty());
+
+    run = home.convert({"/MP4", "--profile", "No such profile", sixSecondClip()});
+    EXPECT_EQ(run.exitCode, 64);
+    EXPECT_NE(run.err.find("no saved profile"), std::string::npos);
+
+    EXPECT_EQ(home.convert({"/Mp4", "a.avi"}).exitCode, 64);
+    TempDir dir;
+    writeFile(dir.file("text.avi"), "no video here");
+    run = home.convert({"--output", dir.path(), "/AVI", dir.file("text.avi")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("UNSUPPORTED"), std::string::npos) << run.err;
+}
