@@ -129,9 +129,10 @@ int run(const CliArguments& arguments) {
     ConverterSession session({programFolder, dataFolder, prompter, chooser, &notices});
     OutputPanelModel& panel = session.panel();
     if (!session.userLog().lastConversionFinished())
-        std::cerr << "quilo-convert: the previous conversion did not end normally; its logs are UserLog.log and "
-                     "tamberlog.log in "
-                  << dataFolder << "\n";
+        std::cerr
+            << "quilo-convert: the previous conversion did not end normally; its logs are UserLog.log and "
+               "tamberlog.log in "
+            << dataFolder << "\n";
 
     panel.RestorePanel();
     if (arguments.target) {
@@ -164,7 +165,7 @@ int run(const CliArguments& arguments) {
     for (const auto& file : arguments.files)
         files.push_back(absolutePath(file));
     const size_t asked = files.size();
-    session.loader().AddFiles(files);
+    session.loader().AddLocalFiles(std::move(files));
     const int loaded = session.clips().Count();
     if (loaded == 0)
         return fail("none of the files can be converted", ExitSomeFailed);
