@@ -4,6 +4,7 @@
 #include "cli/cli_arguments.h"
 #include "cli/console_prompter.h"
 #include "conversion/converter_session.h"
+#include "dvd/dvd_authoring.h"
 #include "platform/library_loader.h"
 #include "shell/application_folders.h"
 #include "shell/product_identity.h"
@@ -80,6 +81,16 @@ public:
         } else if (progress.percent / 10 != lastTenth_) {
             lastTenth_ = progress.percent / 10;
             std::cerr << line << "\n";
+        }
+    }
+    void authoring(int percent) {
+        std::lock_guard lock(lock_);
+        if (terminal_) {
+            std::cerr << "\r  authoring " << percent << "%\x1b[K" << std::flush;
+            open_ = true;
+        } else if (percent / 10 != lastTenth_) {
+            lastTenth_ = percent / 10;
+            std::cerr << "  authoring " << percent << "%\n";
         }
     }
     void clipEnded(const std::string& outcome) {
@@ -174,7 +185,23 @@ int run(const CliArguments& arguments) {
     const int count = static_cast<int>(inputs.clips.size());
     std::cerr << "quilo-convert: " << count << " clip(s) to " << targetIdentifier(panel.currentTarget())
               << " in " << inputs.setup.outputFolder << "\n";
+    const std::string jobFolder = inputs.setup.outputFolder;
+    const TargetTypeId target = panel.currentTarget();
+    const bool dvdTarget = target == Target::DVD_Folder || target == Target::DVD_Disc;
     ConversionJob job(std::move(inputs), session.userLog());
+    DvdAuthoring authoring(programFolder, dataFolder);
+    job.dvdStep = [&] {
+        std::cerr << "quilo-convert: authoring the DVD folder\n";
+        const int authored =
+            authoring.AuthorDvd(jobFolder, job.outputs(), count, DvdSettingsOf(panel.controls()));
+        if (authored == AuthorDone && target == Target::DVD_Disc) {
+            std::cerr
+                << "quilo-convert: writing to a disc is not available in this version; the DVD folder is "
+                << authoring.dvdFolder() << "\n";
+            return JobResult::Failed;
+        }
+        return authored;
+    };
     ProgressPrinter printer(isatty(STDERR_FILENO) != 0);
     std::vector<int> results(static_cast<size_t>(count), JobResult::Failed);
     job.onClipStart = [&](const JobProgress& progress) {
@@ -201,11 +228,26 @@ int run(const CliArguments& arguments) {
             job.RequestStop();
         if (waited % 500 == 0 && job.engineLoaded())
             printer.tick(job.Tick());
+        else if (waited % 500 == 0 && authoring.running())
+            printer.authoring(authoring.ProgressPercent());
     }
     worker.join();
 
     if (jobResult == JobResult::EngineUnusable)
-        return fail("the conversion engine cannot be loaded: " + job.lastEngineError(), ExitUnusable);
+        return fail(dvdTarget && job.lastEngineError().empty()
+                        ? "the authoring library " + programFolder + AuthoringLibraryName +
+                              " cannot be loaded"
+                        : "the conversion engine cannot be loaded: " + job.lastEngineError(),
+                    ExitUnusable);
+    if (dvdTarget) {
+        if (jobResult != JobResult::Finished)
+            return fail(jobResult == JobResult::Stopped
+                            ? "stopped; no DVD folder was made"
+                            : "the DVD folder could not be made; see tamberlog.log in " + dataFolder,
+                        ExitSomeFailed);
+        std::cout << WithTrailingSlash(authoring.dvdFolder()) << "\n";
+        return loaded == static_cast<int>(asked) ? ExitConverted : ExitSomeFailed;
+    }
     bool allConverted = !job.stopRequested() && loaded == static_cast<int>(asked);
     for (int i = 0; i < count; ++i) {
         if (results[static_cast<size_t>(i)] == 0 && i < static_cast<int>(job.outputs().size()))
