@@ -57,4 +57,14 @@ JobEndAction FinishJob(int result, TargetTypeId target, const JobEndChoices& cho
     }
 }
 
+StopOutcome StopClicked(ConversionJob& job, Prompter& prompter) {
+    if (!job.engineLoaded())
+        return StopOutcome::CloseWindow;
+    if (prompter.ask(PromptKind::Confirmation, "Do you want to stop the process?", PromptButtons::YesNo) !=
+        PromptAnswer::Yes)
+        return StopOutcome::GoOn;
+    job.RequestStop();
+    return StopOutcome::Stopping;
+}
+
 } // namespace quilo

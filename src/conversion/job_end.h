@@ -29,4 +29,10 @@ JobEndAction FinishJob(int result, TargetTypeId target, const JobEndChoices& cho
                        Prompter& prompter, DesktopServices& desktop, UserLog& log,
                        const JobProgress& lastProgress);
 
+enum class StopOutcome { CloseWindow, Stopping, GoOn };
+
+// The Stop (or Close) button while a job runs: without a running conversion the
+// window closes; otherwise the user confirms and the running clip finishes its file.
+StopOutcome StopClicked(ConversionJob& job, Prompter& prompter);
+
 } // namespace quilo

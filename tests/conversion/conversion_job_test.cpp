@@ -127,8 +127,13 @@ TEST(ConversionJob, AStopEndsTheJobAfterTheRunningClip) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         seen = job.Tick();
     }
-    job.RequestStop();
+    f.prompter.script({PromptAnswer::No, PromptAnswer::Yes});
+    EXPECT_EQ(StopClicked(job, f.prompter), StopOutcome::GoOn);
+    EXPECT_EQ(StopClicked(job, f.prompter), StopOutcome::Stopping);
     worker.join();
+    EXPECT_EQ(StopClicked(job, f.prompter), StopOutcome::CloseWindow); // nothing runs any more
+    EXPECT_EQ(f.prompter.texts(), std::vector<std::string>(2, "Do you want to stop the process?"));
+    f.prompter.clear();
 
     EXPECT_NE(seen.currentTime, "00:00:00");
     EXPECT_EQ(result, JobResult::Stopped);
