@@ -82,7 +82,7 @@ int ConversionJob::convertClip(int index) {
 
     const EngineCallSettings settings{inputs_.setup.target, inputs_.panel.cpuCores.index,
                                       inputs_.panel.deinterlace.checked,
-                                      inputs_.dataFolder + "kavotempfile.tmp"};
+                                      inputs_.setup.outputFolder + "kavotempfile.tmp"};
     const int result = CallEngine(engine.api(), inputs_.window, parameters_, settings, [&] {
         log_.LogClipStart(parameters_, inputs_.setup.target);
         std::lock_guard lock(progressLock_);

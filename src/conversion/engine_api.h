@@ -44,7 +44,10 @@ namespace quilo {
     X(X_SetPar_D2ZUNE_VIDEO)                                                                                 \
     X(X_SetPar_D2PDA_VIDEO)                                                                                  \
     X(X_SetPar_D2PSP)                                                                                        \
-    X(X_SetPar_D2IPOD_MP3)
+    X(X_SetPar_D2IPOD_MP3)                                                                                   \
+    X(X_Get_Frame_JPEG)                                                                                      \
+    X(X_Global_Set_WaterMark)                                                                                \
+    X(X_SetPar_D23GP)
 
 struct EngineApi {
 #define QUILO_ENGINE_POINTER(name) decltype(&::name) name = nullptr;
