@@ -181,6 +181,8 @@ int run(const CliArguments& arguments) {
     if (loaded == 0)
         return fail("none of the files can be converted", ExitSomeFailed);
 
+    // Like the start button: the settings of this job become the last used ones.
+    panel.SavePanel();
     JobInputs inputs = session.MakeJobInputs(arguments.outputFolder);
     const int count = static_cast<int>(inputs.clips.size());
     std::cerr << "quilo-convert: " << count << " clip(s) to " << targetIdentifier(panel.currentTarget())

@@ -40,26 +40,29 @@ void startConverting(QProcess& process, const ConverterHome& home, const QString
 TEST(ConverterWithoutWindows, TheUserLogRecordsTheClipAndAKillIsReportedNextTime) {
     ConverterHome home;
     TempDir out;
-    ProcessResult run = home.convert({"--output", out.path(), "/AVI", sixSecondClip()});
+    ProcessResult run = home.convert({"--output", out.path(), "/MP4", sixSecondClip()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     IniFile log(home.dataFolder() + "UserLog.log");
     EXPECT_EQ(log.readInteger("UserLog", "FinishLast", -1), 1);
     EXPECT_EQ(log.readInteger("UserLog", "ReturnValue", -1), 0);
     EXPECT_EQ(log.readString("ProcessingInfo", "OutputName", ""), run.out.substr(0, run.out.find('\n')));
-    EXPECT_EQ(log.readString("ProcessingInfo", "ConvertType", ""), "0");
+    EXPECT_EQ(log.readString("ProcessingInfo", "ConvertType", ""), "1");
     EXPECT_EQ(run.err.find("did not end normally"), std::string::npos);
+    // The job's target is the last used one now: a run without a switch takes it.
+    EXPECT_EQ(IniFile(home.dataFolder() + "Option.ini").readString("ConvertParam", "Format", ""), "MP4");
 
     QProcess killed;
     startConverting(
         killed, home,
-        {"--output", QString::fromStdString(out.path()), "/AVI", QString::fromStdString(longClip())});
+        {"--output", QString::fromStdString(out.path()), "/MP4", QString::fromStdString(longClip())});
     ::kill(static_cast<pid_t>(killed.processId()), SIGKILL);
     killed.waitForFinished();
     EXPECT_EQ(log.readInteger("UserLog", "FinishLast", -1), 0);
     EXPECT_EQ(log.readString("UserLog", "ReturnValue", "none"), "none");
 
-    run = home.convert({"--output", out.path(), "/AVI", sixSecondClip()});
+    run = home.convert({"--output", out.path(), sixSecondClip()});
     EXPECT_NE(run.err.find("the previous conversion did not end normally"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("to MP4 in"), std::string::npos) << run.err;
     EXPECT_EQ(log.readInteger("UserLog", "FinishLast", -1), 1);
 }
 
