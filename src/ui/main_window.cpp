@@ -1,16 +1,26 @@
 #include "ui/main_window.h"
 
 #include "platform/command_handoff.h"
+#include "platform/desktop/qt_prompter.h"
 #include "platform/desktop/system_desktop_services.h"
 #include "shell/application_folders.h"
 #include "shell/mail_and_help.h"
 #include "shell/skin_region.h"
 #include "skin/skin_pictures.h"
+#include "ui/clip_list_view.h"
+#include "ui/open_dialog_filter.h"
+#include "ui/output_panel_view.h"
+#include "ui/progress_window.h"
 
-#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 
@@ -28,6 +38,10 @@ QString buttonCaption(TargetTypeId target) {
     return QString::fromStdString(targetIdentifier(target)).replace('_', ' ');
 }
 
+QString name(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+}
+
 QString windowStyle() {
     return QStringLiteral(
         "QToolButton { color: #e8eef6; background: transparent; border: 1px solid transparent;"
@@ -35,9 +49,18 @@ QString windowStyle() {
         "QToolButton:hover { border-color: #2f8fe8; }"
         "QToolButton:disabled { color: white; background: #2f8fe8; }"
         "QToolButton#windowButton { font-size: 14px; padding: 0px; }"
-        "QLabel { color: #e8eef6; }"
+        "QToolButton#headerButton { background: #1d2531; border-color: #3a4657; }"
+        "QToolButton#headerButton:hover { border-color: #2f8fe8; }"
+        "QPushButton#startButton { color: white; background: #2f8fe8; border: none; border-radius: 6px;"
+        "  font-size: 13px; font-weight: bold; }"
+        "QPushButton#startButton:hover { background: #4aa0f0; }"
+        "QLabel { color: #e8eef6; font-size: 11px; }"
         "QLabel#caption { font-size: 15px; font-weight: bold; }"
-        "QLabel#status { color: #9fb0c4; font-size: 12px; }");
+        "QLabel#dvdLabel { color: #9fb0c4; }"
+        "QCheckBox { color: #e8eef6; font-size: 11px; }"
+        "QLineEdit { background: #14191f; color: #e8eef6; border: 1px solid #3a4657; padding: 1px 4px;"
+        "  font-size: 11px; }"
+        "QComboBox, QSpinBox { font-size: 11px; }");
 }
 
 std::string joined(const std::vector<std::string>& lines) {
@@ -49,28 +72,99 @@ std::string joined(const std::vector<std::string>& lines) {
 
 } // namespace
 
-MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolder)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Window), programFolder_(std::move(programFolder)),
-      dataFolder_(EnsureDataFolder(programFolder_, identity.displayProductName)),
-      background_(skin::MainWindowBackground()), buttons_(*this) {
+MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolder, Services services)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Window), identity_(identity),
+      programFolder_(std::move(programFolder)),
+      dataFolder_(EnsureDataFolder(programFolder_, identity.displayProductName, services.applicationData)),
+      ownPrompter_(services.prompter ? nullptr : std::make_unique<QtPrompter>(this)),
+      ownDesktop_(services.desktop ? nullptr : std::make_unique<SystemDesktopServices>()),
+      prompter_(services.prompter ? *services.prompter : *ownPrompter_),
+      desktop_(services.desktop ? *services.desktop : *ownDesktop_),
+      // Both rates plausible: let the clip decide rather than guess.
+      frameRateChoice_([](FrameRateChoice& choice) { choice.SetCalculate(true); }),
+      background_(skin::MainWindowBackground()) {
+    session_ = std::make_unique<ConverterSession>(
+        ConverterSession::Setup{programFolder_, dataFolder_, prompter_, frameRateChoice_, this});
+    session_->clips().setEvents(this);
+
     setFixedSize(background_.size());
     setMask(SkinWindowShape(background_, skin::KeyColour.rgb()));
     setStyleSheet(windowStyle());
+    setAcceptDrops(true);
 
+    loadTimer_ = new QTimer(this);
+    loadTimer_->setSingleShot(true);
+    loadTimer_->setInterval(ClipLoader::LoadTimerMs);
+    connect(loadTimer_, &QTimer::timeout, this, &MainWindow::loadTimerFired);
+
+    buildHeader(identity);
+    buildTargetButtons();
+
+    listView_ = new ClipListView(session_->clips(), this);
+    listView_->move(24, 178);
+    connect(listView_, &ClipListView::addRequested, this, &MainWindow::addClicked);
+    connect(listView_, &ClipListView::removeRequested, this, [this] {
+        session_->clips().RemoveSelectedClips();
+        showAll();
+    });
+    connect(listView_, &ClipListView::clearRequested, this, [this] {
+        session_->clips().ClearClips();
+        showAll();
+    });
+
+    panelView_ = new OutputPanelView(session_->panel(), desktop_, this);
+    panelView_->setGeometry(14, 350, 832, 272);
+    connect(panelView_, &OutputPanelView::panelChanged, listView_, qOverload<>(&QWidget::update));
+
+    progress_ = new ProgressWindow(*session_, programFolder_, prompter_, desktop_, this);
+    showSelection();
+}
+
+MainWindow::~MainWindow() {
+    // The progress window's job reads the session: it goes first.
+    delete progress_;
+}
+
+void MainWindow::buildHeader(const ProductIdentity& identity) {
     auto* caption = new QLabel(QString::fromStdString(identity.displayProductName), this);
     caption->setObjectName("caption");
-    caption->setGeometry(24, 10, 500, 26);
+    caption->setGeometry(24, 10, 280, 26);
+
+    const std::pair<const char*, void (MainWindow::*)()> actions[] = {
+        {"Add Files", &MainWindow::addClicked}, {"Remove", nullptr}, {"Clear", nullptr}};
+    int left = 320;
+    for (const auto& [text, action] : actions) {
+        auto* button = new QToolButton(this);
+        button->setObjectName("headerButton");
+        button->setText(text);
+        button->setGeometry(left, 9, 86, 27);
+        left += 92;
+        if (action)
+            connect(button, &QToolButton::clicked, this, action);
+        else if (QString(text) == "Remove")
+            connect(button, &QToolButton::clicked, this, [this] {
+                session_->clips().RemoveButton();
+                showAll();
+            });
+        else
+            connect(button, &QToolButton::clicked, this, [this] {
+                session_->clips().ClearButton();
+                showAll();
+            });
+    }
+
+    start_ = new QPushButton("Start", this);
+    start_->setObjectName("startButton");
+    start_->setGeometry(606, 9, 110, 27);
+    connect(start_, &QPushButton::clicked, this, &MainWindow::startClicked);
 
     auto* help = new QToolButton(this);
     help->setObjectName("windowButton");
     help->setText(QStringLiteral("?"));
     help->setToolTip(QStringLiteral("Help"));
     help->setGeometry(width() - 108, 10, 26, 26);
-    connect(help, &QToolButton::clicked, this, [this] {
-        SystemDesktopServices desktop;
-        OpenHtmlHelpPage(desktop, programFolder_ + "help/index.html");
-    });
-
+    connect(help, &QToolButton::clicked, this,
+            [this] { OpenHtmlHelpPage(desktop_, programFolder_ + "help/index.html"); });
     auto* minimise = new QToolButton(this);
     minimise->setObjectName("windowButton");
     minimise->setText(QStringLiteral("–"));
@@ -81,19 +175,9 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
     close->setText(QStringLiteral("✕"));
     close->setGeometry(width() - 44, 10, 26, 26);
     connect(close, &QToolButton::clicked, this, &QWidget::close);
-
-    status_ = new QLabel(this);
-    status_->setObjectName("status");
-    status_->setGeometry(30, 182, 490, 420);
-    status_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    status_->setWordWrap(true);
-
-    buildButtons();
 }
 
-MainWindow::~MainWindow() = default;
-
-void MainWindow::buildButtons() {
+void MainWindow::buildTargetButtons() {
     auto* categoryRow = new QWidget(this);
     categoryRow->setGeometry(20, 62, 820, 36);
     auto* categoryLayout = new QHBoxLayout(categoryRow);
@@ -101,11 +185,10 @@ void MainWindow::buildButtons() {
     for (ConverterTypeId category = 0; category < CategoryCount; ++category) {
         auto* button = new QToolButton(categoryRow);
         button->setText(CategoryCaptions[category]);
-        button->setObjectName(QString::fromUtf8(categoryTable()[category].button.data(),
-                                                static_cast<int>(categoryTable()[category].button.size())));
+        button->setObjectName(name(categoryTable()[category].button));
         connect(button, &QToolButton::clicked, this, [this, category] {
-            buttons_.ConverterTypeClick(category);
-            showSelection();
+            session_->panel().ClickCategory(category);
+            showAll();
         });
         categoryLayout->addWidget(button);
         categoryButtons_[category] = button;
@@ -116,8 +199,7 @@ void MainWindow::buildButtons() {
     for (ConverterTypeId category = 0; category < CategoryCount; ++category) {
         auto* row = new QWidget(this);
         row->setGeometry(20, 116, 820, 40);
-        row->setObjectName(QString::fromUtf8(categoryTable()[category].panel.data(),
-                                             static_cast<int>(categoryTable()[category].panel.size())));
+        row->setObjectName(name(categoryTable()[category].panel));
         rows[category] = new QHBoxLayout(row);
         rows[category]->setContentsMargins(0, 0, 0, 0);
         rows[category]->setAlignment(Qt::AlignLeft);
@@ -125,36 +207,33 @@ void MainWindow::buildButtons() {
     for (TargetTypeId target = 0; target < TargetCount; ++target) {
         auto* button = new QToolButton(rows[targetCategory(target)]->parentWidget());
         button->setText(buttonCaption(target));
+        button->setObjectName("target_" + QString::fromStdString(targetIdentifier(target)));
         button->setVisible(TargetSelectionModel::targetButtonVisible(target));
         connect(button, &QToolButton::clicked, this, [this, target] {
-            buttons_.TargetTypeClick(target);
-            showSelection();
+            session_->panel().ClickTarget(target);
+            showAll();
         });
         if (TargetSelectionModel::targetButtonVisible(target))
             rows[targetCategory(target)]->addWidget(button);
         targetButtons_[target] = button;
     }
-    showSelection();
 }
 
 void MainWindow::showSelection() {
+    const TargetSelectionModel& selection = session_->panel().selection();
     for (ConverterTypeId category = 0; category < CategoryCount; ++category) {
-        categoryButtons_[category]->setEnabled(buttons_.categoryButtonEnabled(category));
+        categoryButtons_[category]->setEnabled(selection.categoryButtonEnabled(category));
         targetButtons_[categoryTable()[category].defaultTarget]->parentWidget()->setVisible(
-            buttons_.targetPanelVisible(category));
+            selection.targetPanelVisible(category));
     }
     for (TargetTypeId target = 0; target < TargetCount; ++target)
-        targetButtons_[target]->setEnabled(buttons_.targetButtonEnabled(target));
+        targetButtons_[target]->setEnabled(selection.targetButtonEnabled(target));
+}
 
-    QString text;
-    if (isValidTarget(buttons_.currentTarget()))
-        text = "Output target: " + buttonCaption(buttons_.currentTarget()) + "\n\n";
-    if (!pendingFiles_.empty()) {
-        text += "Files to add:\n";
-        for (const auto& file : pendingFiles_)
-            text += QString::fromStdString(file) + "\n";
-    }
-    status_->setText(text);
+void MainWindow::showAll() {
+    showSelection();
+    panelView_->refresh();
+    listView_->update();
     update();
 }
 
@@ -167,29 +246,83 @@ void MainWindow::applyArguments(const std::vector<std::string>& arguments) {
 void MainWindow::takeHandoff() {
     const std::vector<std::string> lines = takeCommandHandoff();
     qCDebug(commandsLog).noquote() << "hand-off:" << QString::fromStdString(joined(lines));
-    HandleCommandHandoff(lines, false, *this);
+    HandleCommandHandoff(lines, jobRunning_, *this);
 }
 
 void MainWindow::selectTargetAsClicked(TargetTypeId target) {
-    buttons_.SelectTargetAsClicked(target);
-    showSelection();
+    session_->panel().SelectTargetAsClicked(target);
+    showAll();
 }
 
 void MainWindow::restorePanel() {
-    // No saved settings yet: the General Video category.
-    if (!isValidTarget(buttons_.currentTarget()))
-        buttons_.ConverterTypeClick(Category::GeneralVideo);
-    showSelection();
+    session_->panel().RestorePanel();
+    showAll();
 }
 
 void MainWindow::addFilesLater(const std::vector<std::string>& paths) {
-    QTimer::singleShot(100, this, [this, paths] {
-        pendingFiles_.insert(pendingFiles_.end(), paths.begin(), paths.end());
-        showSelection();
-    });
+    if (session_->loader().DropFiles(paths))
+        loadTimer_->start();
 }
 
-void MainWindow::selectTarget(TargetTypeId) {}
+void MainWindow::loadTimerFired() {
+    // A job reads the clips on its worker: new ones wait until it has ended.
+    if (jobRunning_) {
+        loadTimer_->start();
+        return;
+    }
+    session_->loader().LoadTimerFired();
+    showAll();
+}
+
+void MainWindow::addClicked() {
+    if (!session_->loader().BeginAdd())
+        return;
+    const QStringList chosen = QFileDialog::getOpenFileNames(
+        this, QString(), QString(), QtFileDialogFilter(session_->options().OpenDialogFilter));
+    std::vector<std::string> paths;
+    for (const QString& path : chosen)
+        paths.push_back(path.toStdString());
+    addChosenFiles(paths);
+}
+
+void MainWindow::addChosenFiles(const std::vector<std::string>& paths) {
+    session_->loader().AddChosenFiles(paths);
+    showAll();
+}
+
+void MainWindow::startClicked() {
+    StartClicked(session_->clips(), session_->panel(), *this, prompter_, session_->userLog(), identity_);
+    showAll();
+}
+
+void MainWindow::repaint() {
+    QWidget::repaint();
+}
+
+bool MainWindow::confirmBurnerSettings() {
+    prompter_.inform("Writing a DVD disc is not available in this version.\nPlease choose \"DVD Folder\" to "
+                     "create the DVD folder instead.");
+    return false;
+}
+
+bool MainWindow::previewSeeking() const {
+    return session_->clips().Seeking;
+}
+
+void MainWindow::startJob(TargetTypeId target) {
+    jobRunning_ = true;
+    progress_->StartJob(target);
+    jobRunning_ = false;
+}
+
+void MainWindow::clipCheckedChanged(TVideoInfo&) {
+    session_->panel().ClipCheckedChanged();
+    panelView_->refresh();
+}
+
+void MainWindow::addProgressChanged() {
+    listView_->repaint();
+}
 
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter(this).drawImage(0, 0, background_);
@@ -206,6 +339,21 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     if ((event->buttons() & Qt::LeftButton) && !dragOffset_.isNull())
         move(event->globalPosition().toPoint() - dragOffset_);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && !jobRunning_)
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths.push_back(url.toLocalFile().toStdString());
+    if (!paths.empty())
+        addFilesLater(paths);
+    event->acceptProposedAction();
 }
 
 } // namespace quilo

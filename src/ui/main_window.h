@@ -1,28 +1,51 @@
-// The main window: a frameless, skin-shaped window with the category and target
-// buttons. Its models answer the command line and hand-offs from a second start.
+// The main window: a frameless, skin-shaped window over the converter's models
+// (clip list, loader, output settings panel). It answers the command line and
+// hand-offs from a second start, adds files, and starts jobs in the progress window.
 #pragma once
 
+#include "conversion/converter_session.h"
+#include "conversion/start_conversion.h"
+#include "media/frame_rate_choice.h"
+#include "platform/desktop_services.h"
 #include "shell/command_line.h"
 #include "shell/product_identity.h"
-#include "shell/target_selection.h"
 
-#include <QLabel>
 #include <QLoggingCategory>
-#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <memory>
 
+class QTimer;
 class QToolButton;
+class QPushButton;
 
 namespace quilo {
 
 Q_DECLARE_LOGGING_CATEGORY(commandsLog)
 
-class MainWindow : public QWidget, private CommandLineHost, private TargetPanelPort {
+class ClipListView;
+class OutputPanelView;
+class ProgressWindow;
+
+// What the main window asks of the desktop; tests replace these. Empty members
+// mean the real ones (message boxes, the desktop's handlers, the user's
+// application data folder).
+struct MainWindowServices {
+    Prompter* prompter = nullptr;
+    DesktopServices* desktop = nullptr;
+    std::string applicationData;
+};
+
+class MainWindow : public QWidget,
+                   private CommandLineHost,
+                   private StartConversionPort,
+                   private ClipListEvents,
+                   private ClipListNotices {
     Q_OBJECT
 public:
-    MainWindow(const ProductIdentity& identity, std::string programFolder);
+    using Services = MainWindowServices;
+
+    MainWindow(const ProductIdentity& identity, std::string programFolder, Services services = {});
     ~MainWindow() override;
 
     const std::string& dataFolder() const { return dataFolder_; }
@@ -31,32 +54,74 @@ public:
     // A second start handed over its command line.
     void takeHandoff();
 
+    // What the add button does with the files chosen in its dialog.
+    void addChosenFiles(const std::vector<std::string>& paths);
+
+    ConverterSession& session() { return *session_; }
+    ClipListView* clipListView() const { return listView_; }
+    OutputPanelView* outputPanelView() const { return panelView_; }
+    ProgressWindow* progressWindow() const { return progress_; }
+    QPushButton* startButton() const { return start_; }
+    QToolButton* categoryButton(ConverterTypeId category) const { return categoryButtons_[category]; }
+    QToolButton* targetButton(TargetTypeId target) const { return targetButtons_[target]; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // CommandLineHost
     void selectTargetAsClicked(TargetTypeId target) override;
     void restorePanel() override;
     void addFilesLater(const std::vector<std::string>& paths) override;
-    // TargetPanelPort, until the output settings panel takes it over
-    void selectTarget(TargetTypeId target) override;
-    int profileCount() const override { return 0; }
-    void selectProfile(int) override {}
+    // StartConversionPort
+    void stopPreview() override {}
+    void repaint() override;
+    bool confirmBurnerSettings() override;
+    bool previewSeeking() const override;
+    bool linksBeingFetched() const override { return false; }
+    bool downloadListEmpty() const override { return true; }
+    std::string firstOutputExtension() const override { return {}; }
+    void startJob(TargetTypeId target) override;
+    void startDownloadJob(TargetTypeId, const std::string&) override {}
+    // ClipListEvents
+    void clipCheckedChanged(TVideoInfo& clip) override;
+    void addProgressChanged() override;
+    // ClipListNotices: the web list and the notice window are not part of this
+    // window yet, so there is nothing to switch from or to show.
+    void ShowMultiAudioNotice() override {}
+    bool ConfirmSwitchToLocal() override { return true; }
 
-    void buildButtons();
+    void buildHeader(const ProductIdentity& identity);
+    void buildTargetButtons();
+    void addClicked();
+    void startClicked();
+    void loadTimerFired();
     void showSelection();
+    void showAll();
 
+    ProductIdentity identity_;
     std::string programFolder_;
     std::string dataFolder_;
+    std::unique_ptr<Prompter> ownPrompter_;
+    std::unique_ptr<DesktopServices> ownDesktop_;
+    Prompter& prompter_;
+    DesktopServices& desktop_;
+    FrameRateChoice frameRateChoice_;
+    std::unique_ptr<ConverterSession> session_;
     QImage background_;
-    TargetSelectionModel buttons_;
+
     std::array<QToolButton*, CategoryCount> categoryButtons_{};
     std::array<QToolButton*, TargetCount> targetButtons_{};
-    QLabel* status_ = nullptr;
-    std::vector<std::string> pendingFiles_;
+    ClipListView* listView_ = nullptr;
+    OutputPanelView* panelView_ = nullptr;
+    ProgressWindow* progress_ = nullptr;
+    QPushButton* start_ = nullptr;
+    QTimer* loadTimer_ = nullptr;
+    bool jobRunning_ = false;
     QPoint dragOffset_;
 };
 

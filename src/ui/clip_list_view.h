@@ -1,0 +1,48 @@
+// The clip list's rows as the user sees them: nine rows of the list model at a
+// time with the scroll bar beside them. Presses, the audio check images, the
+// thumb and the context menu go to the model; the main window handles the
+// menu's entries.
+#pragma once
+
+#include "media/clip_list.h"
+
+#include <QWidget>
+
+namespace quilo {
+
+class ClipListView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int RowWidth = 794;
+    static constexpr int BarWidth = 18;
+
+    explicit ClipListView(ClipList& list, QWidget* parent = nullptr);
+
+    // The row drawn at a point of the view, if any.
+    TInfoListItem* rowAt(QPoint point) const;
+
+signals:
+    void removeRequested();
+    void clearRequested();
+    void addRequested();
+    void selectionChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void paintRow(QPainter& painter, const TInfoListItem& row, int top) const;
+    void paintBar(QPainter& painter) const;
+    void paintAddProgress(QPainter& painter) const;
+    void openMenu(QPoint globalPosition);
+    QRect barRect() const;
+
+    ClipList& list_;
+    bool draggingThumb_ = false;
+};
+
+} // namespace quilo

@@ -1,0 +1,334 @@
+#include "ui/progress_window.h"
+
+#include "conversion/psp_upload.h"
+#include "shell/skin_region.h"
+#include "skin/skin_pictures.h"
+#include "ui/job_end_settings.h"
+#include "ui/progress_bar.h"
+#include "ui/progress_picture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+
+namespace quilo {
+namespace {
+
+constexpr int InfoTimerMs = 500;
+// The engine's notice that the running conversion can be stopped from now on.
+constexpr int StopPossibleMessage = 2312;
+
+QString text(const std::string& value) {
+    return QString::fromStdString(value);
+}
+
+QString progressStyle() {
+    return QStringLiteral(
+        "QLabel { color: #e8eef6; font-size: 12px; }"
+        "QLabel#caption { color: #9fb0c4; }"
+        "QLabel#title { font-size: 15px; font-weight: bold; }"
+        "QCheckBox { color: #e8eef6; font-size: 12px; }"
+        "QPushButton { color: white; background: #2f8fe8; border: none; border-radius: 6px; padding: 4px;"
+        "  font-weight: bold; }"
+        "QPushButton:disabled { background: #3a4657; color: #9fb0c4; }"
+        "QToolButton { color: #e8eef6; background: transparent; border: none; font-size: 14px; }"
+        "QToolButton#uploadNow { color: #6fb6ff; text-decoration: underline; font-size: 12px; }"
+        "QToolButton#uploadNow:disabled { color: #6b7d93; }");
+}
+
+} // namespace
+
+ProgressWindow::ProgressWindow(ConverterSession& session, std::string programFolder, Prompter& prompter,
+                               DesktopServices& desktop, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), session_(session),
+      programFolder_(std::move(programFolder)), prompter_(prompter), desktop_(desktop),
+      optionFile_(session.dataFolder() + "Option.ini"), background_(ProgressWindowBackground()), port_(this) {
+    setModal(true);
+    setFixedSize(background_.size());
+    setMask(SkinWindowShape(background_, skin::KeyColour.rgb()));
+    setStyleSheet(progressStyle());
+    infoTimer_ = new QTimer(this);
+    infoTimer_->setInterval(InfoTimerMs);
+    connect(infoTimer_, &QTimer::timeout, this, &ProgressWindow::timerTick);
+    buildControls();
+
+    const JobEndChoices saved = LoadJobEndChoices(optionFile_);
+    powerOff_->setChecked(saved.powerOff);
+    openFolder_->setChecked(saved.openFolder);
+    uploadBox_->setChecked(saved.upload);
+}
+
+ProgressWindow::~ProgressWindow() {
+    if (worker_.joinable()) {
+        job_->RequestStop();
+        worker_.join();
+    }
+}
+
+void ProgressWindow::buildControls() {
+    auto* title = new QLabel("Converting", this);
+    title->setObjectName("title");
+    title->setGeometry(24, 10, 300, 24);
+    auto* minimise = new QToolButton(this);
+    minimise->setText(QStringLiteral("–"));
+    minimise->setGeometry(width() - 72, 10, 26, 24);
+    connect(minimise, &QToolButton::clicked, this, [this] {
+        if (parentWidget())
+            parentWidget()->showMinimized();
+        showMinimized();
+    });
+    auto* close = new QToolButton(this);
+    close->setObjectName("closeButton");
+    close->setText(QStringLiteral("✕"));
+    close->setGeometry(width() - 42, 10, 26, 24);
+    connect(close, &QToolButton::clicked, this, &ProgressWindow::stopClicked);
+
+    const char* captions[] = {"Current Clip :", "Destination Name :", "Start Time :", "Stop Time :",
+                              "Duration :",     "Current Time :",     "FPS :",        "Remaining Time :"};
+    QLabel** values[] = {&clipName_, &destinationName_, &startTime_, &stopTime_,
+                         &length_,   &currentTime_,     &fps_,       &remaining_};
+    for (int i = 0; i < 8; ++i) {
+        auto* caption = new QLabel(captions[i], this);
+        caption->setObjectName("caption");
+        caption->setGeometry(28, 60 + i * 22, 132, 20);
+        *values[i] = new QLabel(this);
+        (*values[i])->setGeometry(166, 60 + i * 22, 280, 20);
+    }
+    clipName_->setObjectName("currentClip");
+    destinationName_->setObjectName("destinationName");
+
+    status_ = new QLabel(this);
+    status_->setGeometry(24, 254, 420, 18);
+    bar_ = new ProgressBar(ProgressBarWidth, this);
+    bar_->move(24, 282);
+    percent_ = new QLabel("0", this);
+    percent_->setObjectName("percent");
+    percent_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    percent_->setGeometry(300, 278, 30, 20);
+    auto* percentSign = new QLabel("%", this);
+    percentSign->setGeometry(333, 278, 16, 20);
+
+    stop_ = new QPushButton("Stop", this);
+    stop_->setObjectName("stopButton");
+    stop_->setGeometry(width() - 106, 274, 84, 28);
+    connect(stop_, &QPushButton::clicked, this, &ProgressWindow::stopClicked);
+
+    powerOff_ = new QCheckBox("Shut down computer when conversion completed", this);
+    powerOff_->setGeometry(24, 310, 420, 20);
+    openFolder_ = new QCheckBox("Open output folder when conversion completed", this);
+    openFolder_->setObjectName("openFolderBox");
+    openFolder_->setGeometry(24, 332, 300, 20);
+    uploadBox_ = new QCheckBox("Upload files when conversion completed", this);
+    uploadBox_->setGeometry(24, 332, 300, 20);
+    uploadNow_ = new QToolButton(this);
+    uploadNow_->setObjectName("uploadNow");
+    uploadNow_->setText("Upload Now");
+    uploadNow_->setGeometry(width() - 106, 330, 84, 22);
+    connect(uploadNow_, &QToolButton::clicked, this, &ProgressWindow::upload);
+}
+
+void ProgressWindow::resetLabels() {
+    for (QLabel* time : {startTime_, stopTime_, length_, currentTime_})
+        time->setText("00:00:00");
+    clipName_->clear();
+    destinationName_->clear();
+    fps_->setText("0");
+    remaining_->setText("0");
+    status_->clear();
+    uploadNow_->setEnabled(false);
+    ShowPercent(0);
+}
+
+void ProgressWindow::StartJob(TargetTypeId target) {
+    target_ = target;
+    jobFolder_ = session_.JobOutputFolder();
+    const bool psp = target == Target::PSP;
+    uploadBox_->setVisible(psp);
+    uploadNow_->setVisible(psp);
+    openFolder_->setVisible(!psp);
+    resetLabels();
+    stop_->setEnabled(true);
+    closing_ = false;
+
+    JobInputs inputs = session_.MakeJobInputs();
+    inputs.window = port_.port();
+    const int clipCount = static_cast<int>(inputs.clips.size());
+    job_ = std::make_unique<ConversionJob>(std::move(inputs), session_.userLog());
+    authoring_ = std::make_unique<DvdAuthoring>(programFolder_, session_.dataFolder());
+    // Runs on the worker after the last clip; the panel does not change while the window is up.
+    job_->dvdStep = [this, clipCount] {
+        return authoring_->AuthorDvd(jobFolder_, job_->outputs(), clipCount,
+                                     DvdSettingsOf(session_.panel().controls()));
+    };
+    job_->onClipStart = [this](const JobProgress& progress) {
+        QMetaObject::invokeMethod(
+            this, [this, progress] { showClip(progress); }, Qt::QueuedConnection);
+    };
+
+    workerDone_ = false;
+    worker_ = std::thread([this] {
+        const int result = job_->Run();
+        QMetaObject::invokeMethod(
+            this, [this, result] { jobEnded(result); }, Qt::QueuedConnection);
+    });
+    infoTimer_->start();
+    exec();
+}
+
+void ProgressWindow::ShowPercent(int percent) {
+    percent = std::clamp(percent, 0, 100);
+    bar_->setFilled(percent * ProgressBarWidth / 100);
+    percent_->setText(QString::number(percent));
+}
+
+void ProgressWindow::showClip(const JobProgress& progress) {
+    clipName_->setText(text(progress.clipName));
+    destinationName_->setText(text(progress.destinationName));
+    startTime_->setText(text(progress.startTime));
+    stopTime_->setText(text(progress.stopTime));
+    length_->setText(text(progress.length));
+    currentTime_->setText("00:00:00");
+    fps_->setText("0");
+    remaining_->setText("0");
+    status_->clear();
+    ShowPercent(0);
+    // The engine says when its conversion can be stopped.
+    stop_->setEnabled(false);
+}
+
+void ProgressWindow::showTick(const JobProgress& progress) {
+    currentTime_->setText(text(progress.currentTime));
+    fps_->setText(text(progress.fps));
+    remaining_->setText(text(progress.remainingTime));
+    bar_->setFilled(progress.barWidth);
+    percent_->setText(QString::number(progress.percent));
+}
+
+void ProgressWindow::timerTick() {
+    if (!job_)
+        return;
+    if (job_->engineLoaded())
+        showTick(job_->Tick());
+    else if (authoring_ && authoring_->running())
+        ShowPercent(authoring_->ProgressPercent());
+}
+
+bool ProgressWindow::event(QEvent* event) {
+    if (event->type() == static_cast<QEvent::Type>(StopPossibleMessage)) {
+        stop_->setEnabled(true);
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+void ProgressWindow::stopClicked() {
+    if (closing_ || uploading_)
+        return;
+    if (!workerRunning()) {
+        closeWindow();
+        return;
+    }
+    const StopOutcome outcome = StopClicked(*job_, prompter_);
+    if (outcome == StopOutcome::Stopping) {
+        infoTimer_->stop();
+    } else if (outcome == StopOutcome::CloseWindow) {
+        // No clip converts right now, but the worker still runs (between clips or
+        // authoring): closing would pull the job from under it, so it is asked to
+        // end and the window closes with its result.
+        job_->RequestStop();
+    }
+}
+
+void ProgressWindow::jobEnded(int result) {
+    if (worker_.joinable())
+        worker_.join();
+    workerDone_ = true;
+    infoTimer_->stop();
+    stop_->setEnabled(true);
+    ReportUnsupportedClips(job_->unsupported(), prompter_);
+    if (result == JobResult::Finished) {
+        ShowPercent(100);
+        uploadBox_->setEnabled(true);
+        uploadNow_->setEnabled(true);
+    }
+    const JobEndAction action = FinishJob(result, target_, choices(), job_->outputs(), jobFolder_, prompter_,
+                                          desktop_, session_.userLog(), job_->progress());
+    if (action == JobEndAction::Upload) {
+        upload();
+        closeWindow();
+    } else if (action == JobEndAction::Close) {
+        closeWindow();
+    }
+}
+
+void ProgressWindow::upload() {
+    uploadNow_->setEnabled(false);
+    stop_->setEnabled(false);
+    uploading_ = true;
+    UploadProgress progress;
+    progress.status = [this](const std::string& line) { status_->setText(text(line)); };
+    progress.percent = [this](int percent) {
+        ShowPercent(percent);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    UploadToPsp(session_.clips().Clips(), jobFolder_, RemovableVolumeRoots(), session_.options(), prompter_,
+                progress);
+    uploading_ = false;
+    uploadBox_->setEnabled(true);
+    uploadNow_->setEnabled(true);
+    stop_->setEnabled(true);
+    status_->clear();
+}
+
+JobEndChoices ProgressWindow::choices() const {
+    JobEndChoices choices;
+    choices.powerOff = powerOff_->isChecked();
+    choices.upload = uploadBox_->isChecked();
+    choices.openFolder = openFolder_->isChecked();
+    return choices;
+}
+
+void ProgressWindow::closeWindow() {
+    if (workerRunning())
+        return;
+    SaveJobEndChoices(optionFile_, choices());
+    closing_ = true;
+    accept();
+}
+
+void ProgressWindow::reject() {
+    stopClicked();
+}
+
+void ProgressWindow::closeEvent(QCloseEvent* event) {
+    if (!uploading_ && (closing_ || !isVisible())) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    stopClicked();
+}
+
+void ProgressWindow::paintEvent(QPaintEvent*) {
+    QPainter(this).drawImage(0, 0, background_);
+}
+
+// Dragging the background moves the frameless window.
+void ProgressWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void ProgressWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() & Qt::LeftButton)
+        move(event->globalPosition().toPoint() - dragOffset_);
+}
+
+} // namespace quilo
