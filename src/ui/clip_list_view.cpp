@@ -36,7 +36,7 @@ ClipListView::ClipListView(ClipList& list, QWidget* parent) : QWidget(parent), l
     setFixedSize(RowWidth + BarWidth, ClipList::VisibleRows * RowHeight + 2);
     setMouseTracking(false);
     QFont font = this->font();
-    font.setPixelSize(11);
+    font.setPixelSize(10);
     setFont(font);
 }
 

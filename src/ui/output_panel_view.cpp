@@ -205,7 +205,7 @@ void OutputPanelView::buildVideoColumn(QVBoxLayout* column) {
     row = addRow(column, "Output Folder :", VideoCaptionWidth);
     outputFolder_ = new QLineEdit(row.widget);
     outputFolder_->setReadOnly(true);
-    row.widget->layout()->addWidget(outputFolder_);
+    static_cast<QHBoxLayout*>(row.widget->layout())->addWidget(outputFolder_, 1);
     openFolder_ = new QToolButton(row.widget);
     openFolder_->setObjectName("openFolder");
     openFolder_->setText("Open");

@@ -124,9 +124,9 @@ void ProgressWindow::buildControls() {
     powerOff_->setGeometry(24, 310, 420, 20);
     openFolder_ = new QCheckBox("Open output folder when conversion completed", this);
     openFolder_->setObjectName("openFolderBox");
-    openFolder_->setGeometry(24, 332, 300, 20);
+    openFolder_->setGeometry(24, 332, 330, 20);
     uploadBox_ = new QCheckBox("Upload files when conversion completed", this);
-    uploadBox_->setGeometry(24, 332, 300, 20);
+    uploadBox_->setGeometry(24, 332, 330, 20);
     uploadNow_ = new QToolButton(this);
     uploadNow_->setObjectName("uploadNow");
     uploadNow_->setText("Upload Now");

@@ -8,6 +8,7 @@
 #include "ui/main_window.h"
 #include "ui/output_panel_view.h"
 #include "ui/progress_window.h"
+#include "ui_test_support.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,15 +26,6 @@ using namespace quilo::test;
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "ui_tests";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: the engine's threads and Qt's own may outlive the tests.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 QStringList itemsOf(const SelectorControl& control) {
     QStringList items;
     for (const auto& item : control.items)
@@ -48,36 +40,14 @@ QStringList itemsOf(const QComboBox* box) {
     return items;
 }
 
-std::string shortClip() {
-    return fixture("ui-two-seconds.mp4", {"-f", "lavfi", "-i", "testsrc2=size=160x120:rate=25", "-f", "lavfi",
-                                          "-i", "sine=frequency=440", "-t", "2", "-c:v", "libx264", "-preset",
-                                          "ultrafast", "-c:a", "aac", "-shortest"});
-}
-
 std::string longClip() {
     return fixture("ui-sixty-seconds.mp4", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-f",
                                             "lavfi", "-i", "sine=frequency=440", "-t", "60", "-c:v",
                                             "libx264", "-preset", "ultrafast", "-c:a", "aac", "-shortest"});
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public WindowTest {
 protected:
-    TempDir home, appData;
-    ScriptedPrompter prompter;
-    RecordingDesktopServices desktop;
-    std::unique_ptr<MainWindow> window;
-
-    void SetUp() override {
-        // The base output folder falls back into the home folder.
-        setenv("HOME", home.path().c_str(), 1);
-        application();
-        const ProductIdentity identity{"Quilo Video Converter", "1.0", "Build on 2026-12-09",
-                                       "QuiloVideoConverterUiTest"};
-        window = std::make_unique<MainWindow>(identity, programDir(),
-                                              MainWindow::Services{&prompter, &desktop, appData.path()});
-        window->applyArguments({});
-    }
-
     OutputPanelModel& panel() { return window->session().panel(); }
     template <typename Widget> Widget* panelWidget(const char* name) {
         auto* widget = window->outputPanelView()->findChild<Widget*>(name);
@@ -262,4 +232,34 @@ TEST_F(MainWindowTest, ClosingDuringAConversionAsksThenStopsTheJobAfterTheRunnin
     EXPECT_TRUE(desktop.shown.empty());
     // The second clip was never started.
     EXPECT_EQ(progressLabel("currentClip")->text(), "ui-sixty-seconds.mp4");
+}
+
+TEST_F(MainWindowTest, APspJobWithoutUploadSaysSoAndStaysOpenUntilClosed) {
+    window->addChosenFiles({shortClip()});
+    selectTarget(Category::Sony, Target::PSP);
+    ProgressWindow* progress = window->progressWindow();
+    bool openAtMessage = false, uploadNowEnabled = false;
+    prompter.onAsk = [&](const std::string& text) {
+        if (text != "Process finished!\nYou can upload files to your PSP.")
+            return;
+        // After the message the user closes the window with its Stop button.
+        QMetaObject::invokeMethod(
+            progress,
+            [&] {
+                openAtMessage = progress->isVisible();
+                uploadNowEnabled = progress->findChild<QToolButton*>("uploadNow")->isEnabled();
+                progress->stopButton()->click();
+            },
+            Qt::QueuedConnection);
+    };
+
+    window->startButton()->click();
+
+    EXPECT_TRUE(openAtMessage);
+    EXPECT_TRUE(uploadNowEnabled);
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(prompter.texts(),
+              std::vector<std::string>{"Process finished!\nYou can upload files to your PSP."});
+    EXPECT_TRUE(desktop.shown.empty()); // a PSP job opens no folder
+    EXPECT_FALSE(progress->findChild<QCheckBox*>("openFolderBox")->isVisibleTo(progress));
 }

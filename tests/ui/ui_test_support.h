@@ -1,0 +1,62 @@
+// What the window tests share: one application object for the process, a
+// generated clip, and a main window with scripted messages and a recording
+// desktop, its files in temporary folders.
+#pragma once
+
+#include "quilo_test/support.h"
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <cstdlib>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace quilo::test {
+
+inline QApplication& application() {
+    static int argc = 1;
+    static char name[] = "ui_tests";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: the engine's threads and Qt's own may outlive the tests.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+inline std::string shortClip() {
+    return fixture("ui-two-seconds.mp4", {"-f", "lavfi", "-i", "testsrc2=size=160x120:rate=25", "-f", "lavfi",
+                                          "-i", "sine=frequency=440", "-t", "2", "-c:v", "libx264", "-preset",
+                                          "ultrafast", "-c:a", "aac", "-shortest"});
+}
+
+// Answers from a script and lets a test act when a message shows.
+class WatchingPrompter : public ScriptedPrompter {
+public:
+    std::function<void(const std::string&)> onAsk;
+    PromptAnswer ask(PromptKind kind, const std::string& text, PromptButtons buttons) override {
+        if (onAsk)
+            onAsk(text);
+        return ScriptedPrompter::ask(kind, text, buttons);
+    }
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    TempDir home, appData;
+    WatchingPrompter prompter;
+    RecordingDesktopServices desktop;
+    std::unique_ptr<MainWindow> window;
+
+    void SetUp() override {
+        // The base output folder falls back into the home folder.
+        setenv("HOME", home.path().c_str(), 1);
+        application();
+        const ProductIdentity identity{"Quilo Video Converter", "1.0", "Build on 2026-12-09",
+                                       "QuiloVideoConverterUiTest"};
+        window = std::make_unique<MainWindow>(identity, programDir(),
+                                              MainWindowServices{&prompter, &desktop, appData.path()});
+        window->applyArguments({});
+    }
+};
+
+} // namespace quilo::test
