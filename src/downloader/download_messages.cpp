@@ -1,0 +1,13 @@
+#include "downloader/download_messages.h"
+
+namespace quilo {
+
+std::vector<std::string> AnalysisArguments(const std::string& pageUrl) {
+    return {"a.exe", "--filename-format=%i.%s", "--emit-csv", pageUrl};
+}
+
+std::vector<std::string> DownloadArguments(const std::string& pageUrl) {
+    return {"a.exe", "--filename-format=%i.%s", "--continue", pageUrl};
+}
+
+} // namespace quilo
