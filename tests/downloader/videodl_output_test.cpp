@@ -73,12 +73,13 @@ TEST(VideodlPageInfo, OneVideoAPlaylistAndBrokenOutput) {
     EXPECT_EQ(videos[0].headersJson, R"({"A":"b"})");
 
     ASSERT_TRUE(parsePageInfo(R"({"_type":"playlist","entries":[{"id":"a","url":"u1","filesize_approx":5},
-        null,{"id":"b","url":"u2"}]})",
+        null,{"id":"b","url":"u2","protocol":"m3u8_native"}]})",
                               videos));
     ASSERT_EQ(videos.size(), 2u);
     EXPECT_EQ(videos[0].size, 5);
     EXPECT_EQ(videos[1].id, "b");
     EXPECT_EQ(videos[1].size, 0);
+    EXPECT_EQ(videos[1].protocol, "m3u8_native");
 
     ASSERT_TRUE(parsePageInfo(R"({"_type":"playlist","entries":[]})", videos));
     EXPECT_TRUE(videos.empty());

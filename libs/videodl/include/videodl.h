@@ -45,7 +45,8 @@ typedef struct VideodlCsvMessage {
 typedef struct VideodlProgressMessage {
     /* The file name, as reported by the analysis. */
     const char* fileName;
-    /* 0 … 100; 100 only once the file is complete under its final name. */
+    /* 0 … 100; 100 only once the file is complete under its final name, in the
+     * last report of the file, whose byte counts are then the file's size. */
     int percent;
     /* Bytes written so far. */
     double bytesDownloaded;

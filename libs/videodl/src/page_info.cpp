@@ -32,6 +32,7 @@ PageVideo videoOf(const QJsonObject& info) {
     video.title = text(info, "title");
     video.extension = text(info, "ext");
     video.mediaUrl = text(info, "url");
+    video.protocol = text(info, "protocol");
     video.size = size(info);
     QJsonObject headers = info.value(QLatin1String("http_headers")).toObject();
     // The chosen download names the file's address and size when the info object itself does not.
@@ -40,6 +41,8 @@ PageVideo videoOf(const QJsonObject& info) {
         const QJsonObject chosen = downloads.first().toObject();
         if (video.mediaUrl.empty())
             video.mediaUrl = text(chosen, "url");
+        if (video.protocol.empty())
+            video.protocol = text(chosen, "protocol");
         if (video.size <= 0)
             video.size = size(chosen);
         if (headers.isEmpty())

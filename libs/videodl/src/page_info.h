@@ -12,6 +12,7 @@ struct PageVideo {
     std::string title;
     std::string extension;
     std::string mediaUrl;
+    std::string protocol;    // "http", "https", "m3u8" …; empty when not given
     double size = 0;         // bytes; 0 when the page does not say
     std::string headersJson; // the HTTP headers yt-dlp would send for the file, as a JSON object
     std::string infoJson;    // the video's own info object, for --load-info-json

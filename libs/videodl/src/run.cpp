@@ -4,6 +4,7 @@
 #include "page_info.h"
 #include "progress_line.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -106,7 +107,9 @@ std::string failureDetail(const ChildOutcome& outcome) {
 // The size the server gives for a file, by a HEAD request with the headers yt-dlp
 // would send; 0 when it does not say. Python is there because yt-dlp runs on it.
 double askServerForSize(RunSettings& settings, const PageVideo& video) {
-    if (video.mediaUrl.rfind("http://", 0) != 0 && video.mediaUrl.rfind("https://", 0) != 0)
+    // A playlist protocol's address answers with the size of the list, not of the video.
+    if ((video.mediaUrl.rfind("http://", 0) != 0 && video.mediaUrl.rfind("https://", 0) != 0) ||
+        (!video.protocol.empty() && video.protocol != "http" && video.protocol != "https"))
         return 0;
     static const char* script = R"(
 import json, sys, urllib.request
@@ -216,15 +219,15 @@ bool downloadVideo(RunSettings& settings, Reporter& report, const RunArguments& 
     command.insert(command.end(), {"--newline", "--progress-template", progressTemplate(),
                                    arguments.resume ? "--continue" : "--no-continue", "--load-info-json",
                                    info.path(), "-o", literalTemplate(path)});
-    bool sawFinished = false;
     const ChildOutcome outcome = runChild(settings, command, [&](const std::string& line) {
         const auto progress = parseProgressLine(line);
         if (!progress || settings.stopRequested)
             return;
-        sawFinished = sawFinished || progress->finished;
         VideodlProgressMessage message{};
         message.fileName = named.fileName.c_str();
         fillProgress(message, *progress);
+        // A format merged from several downloads finishes each part: 100 waits for the file itself.
+        message.percent = std::min(message.percent, 99);
         report.progress(message);
     });
     if (outcome.stopped) {
@@ -232,17 +235,17 @@ bool downloadVideo(RunSettings& settings, Reporter& report, const RunArguments& 
         return false;
     }
     std::error_code error;
-    if (outcome.exitStatus != 0 || !std::filesystem::is_regular_file(path, error)) {
+    const auto bytes = std::filesystem::file_size(path, error);
+    if (outcome.exitStatus != 0 || error || !std::filesystem::is_regular_file(path, error)) {
         report.error(DownloadFailed, named.fileName + ": " + failureDetail(outcome));
         return false;
     }
-    if (!sawFinished) {
-        // A file that was complete before the run gives no progress: say so once.
-        VideodlProgressMessage message{};
-        message.fileName = named.fileName.c_str();
-        message.percent = 100;
-        report.progress(message);
-    }
+    VideodlProgressMessage complete{};
+    complete.fileName = named.fileName.c_str();
+    complete.percent = 100;
+    complete.bytesDownloaded = complete.totalBytes = static_cast<double>(bytes);
+    std::snprintf(complete.rateUnit, sizeof complete.rateUnit, "B/s");
+    report.progress(complete);
     report.file(path);
     return true;
 }
