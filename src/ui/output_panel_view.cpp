@@ -89,8 +89,9 @@ QComboBox* OutputPanelView::addSelector(QWidget* row, void (OutputPanelModel::*c
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(6);
     row->layout()->addWidget(box);
-    connect(box, &QComboBox::activated, this, [this, change](int index) {
-        (panel_.*change)(index);
+    OutputPanelModel* model = &panel_;
+    connect(box, &QComboBox::activated, this, [this, model, change](int index) {
+        (model->*change)(index);
         changed();
     });
     return box;
@@ -197,8 +198,8 @@ void OutputPanelView::buildVideoColumn(QVBoxLayout* column) {
         {dvd169_, &OutputPanelModel::ReleaseDvd169},
         {dvd43_, &OutputPanelModel::ReleaseDvd43}};
     for (const auto& [box, release] : dvdBoxes)
-        connect(box, &QCheckBox::clicked, this, [this, release] {
-            (panel_.*release)();
+        connect(box, &QCheckBox::clicked, this, [this, model = &panel_, release] {
+            (model->*release)();
             changed();
         });
 
