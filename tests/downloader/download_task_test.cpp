@@ -130,3 +130,12 @@ TEST_F(ScriptedTask, ADownloadListingFilesAgainAddsNoVideos) {
     EXPECT_EQ(task->state(), TaskDownloaded);
     EXPECT_THAT(progressWindow.of(task->id()), ElementsAre("31025:1", "31025:2", "31025:0"));
 }
+
+TEST_F(ScriptedTask, WhenTheDownloadFolderCannotBeMadeTheOutputFolderIsUsed) {
+    TempDir blocked;
+    writeFile(blocked.file("Download"), "a file where the folder would be");
+    manager.SetDownloadFolder(blocked.path());
+    EXPECT_EQ(manager.downloadFolder(), blocked.path());
+    TDownloadTask* task = run("csv 1.mp4 1 x\n");
+    EXPECT_EQ(task->videos().at(0)->fullPath, blocked.path() + "1.mp4");
+}
