@@ -1,0 +1,94 @@
+// The burner settings dialog without its window: drive and write-speed lists,
+// the transport choice, the disc information, and the checks that keep the
+// dialog open until the disc in the drive can be written.
+#pragma once
+
+#include "dvd/burn_control.h"
+#include "platform/ini_file.h"
+#include "platform/prompter.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quilo {
+
+struct BurnerComboBox {
+    std::vector<std::string> items;
+    int selected = -1;
+    bool enabled = true;
+};
+
+struct BurnerDiscInfo {
+    std::string type = "UNKNOWN";
+    std::string availableSize, usedSize, sessions, tracks;
+};
+
+class BurnerSettingsModel {
+public:
+    // `options` is Option.ini; `notifyWindow` the dialog's window, handed to
+    // the burner control at every initialisation.
+    BurnerSettingsModel(BurnerControl& burner, IniFile& options, Prompter& prompter,
+                        const QuiloWindowPort* notifyWindow = nullptr);
+
+    // The progress window's progress display, fed while a burn runs.
+    std::function<void(int percent)> showPercent;
+
+    // Events.
+    void FormShow();
+    void TimerTimer();
+    void DriveChange();
+    void DriveSelected(int index);
+    void TransportClicked(bool spti);
+    // True when the dialog closes with a usable disc.
+    bool NextClicked();
+    void CancelClicked();
+    void FormDestroy();
+    void BurnerNotify(long wParam, long lParam);
+    void DeviceChange(unsigned long wParam);
+
+    // 0 no burner, 1 usable, 2 needs erasing (Cancel), 3 not writable (Cancel).
+    int CheckDisc();
+
+    // What the controls show.
+    const BurnerComboBox& drives() const { return drives_; }
+    const BurnerComboBox& writeSpeeds() const { return speeds_; }
+    const BurnerDiscInfo& discInfo() const { return info_; }
+    bool sptiChecked() const { return spti_; }
+    bool aspiChecked() const { return aspi_; }
+    bool transportEnabled() const { return transportEnabled_; }
+    bool dialogEnabled() const { return dialogEnabled_; }
+    bool infoPanelVisible() const { return infoPanel_; }
+    bool timerOn() const { return timerOn_; }
+    bool initialised() const { return initialised_; }
+    bool cancelled() const { return cancelled_; }
+    bool closed() const { return closed_; }
+    // The view repaints when this changes.
+    int repaints() const { return repaints_; }
+
+private:
+    void Rescan();
+    void FillDriveList();
+    void FillSpeedList(bool refresh);
+    void UpdateDiscInfo();
+    void SetBusy(bool busy);
+
+    BurnerControl& burner_;
+    IniFile& options_;
+    Prompter& prompter_;
+    const QuiloWindowPort* notify_;
+
+    BurnerComboBox drives_, speeds_;
+    BurnerDiscInfo info_;
+    bool spti_ = false, aspi_ = true;
+    bool lastScanSpti_ = false;
+    bool transportEnabled_ = true, dialogEnabled_ = true;
+    bool infoPanel_ = false;
+    bool timerOn_ = false;
+    bool initialised_ = false;
+    bool cancelled_ = false;
+    bool closed_ = false;
+    int repaints_ = 0;
+};
+
+} // namespace quilo
