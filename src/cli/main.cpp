@@ -4,6 +4,8 @@
 #include "cli/cli_arguments.h"
 #include "cli/console_prompter.h"
 #include "conversion/converter_session.h"
+#include "conversion/job_end.h"
+#include "dvd/burn_step.h"
 #include "dvd/dvd_authoring.h"
 #include "platform/library_loader.h"
 #include "shell/application_folders.h"
@@ -93,6 +95,16 @@ public:
             std::cerr << "  authoring " << percent << "%\n";
         }
     }
+    void burning(int percent) {
+        std::lock_guard lock(lock_);
+        if (terminal_) {
+            std::cerr << "\r  burning " << percent << "%\x1b[K" << std::flush;
+            open_ = true;
+        } else if (percent / 10 != lastTenth_) {
+            lastTenth_ = percent / 10;
+            std::cerr << "  burning " << percent << "%\n";
+        }
+    }
     void clipEnded(const std::string& outcome) {
         std::lock_guard lock(lock_);
         endLine();
@@ -112,15 +124,87 @@ private:
     std::mutex lock_;
 };
 
+// Questions of the burn on a console: nobody can change the disc or agree to
+// erase it, so every question is declined and the burn does not start.
+class DecliningPrompter : public Prompter {
+public:
+    explicit DecliningPrompter(Prompter& shown) : shown_(shown) {}
+    PromptAnswer ask(PromptKind kind, const std::string& text, PromptButtons buttons) override {
+        shown_.ask(kind, text, PromptButtons::Ok);
+        return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Cancel;
+    }
+
+private:
+    Prompter& shown_;
+};
+
+// The progress window's part in the burn: the printer shows the percent instead of dots.
+class ConsoleBurnWindow : public BurnStepWindow {
+public:
+    void StartBurnTimer() override { std::cerr << "quilo-convert: burning the DVD\n"; }
+    void StopBurnTimer() override {}
+    void SetCurrentFileLabel(const std::string&) override {}
+};
+
+class NoDesktop : public DesktopServices {
+public:
+    bool openDocument(const std::string&) override { return false; }
+    bool showInFileManager(const std::string&) override { return false; }
+    int sendMail(const MailMessage&) override { return 0; }
+    bool powerOff() override { return false; }
+};
+
+// What the burner settings dialog does before a disc job: find the drive, check
+// its disc, and keep the fastest speed. False (after saying why) when the disc
+// cannot be written.
+bool PrepareBurner(BurnerControl& burner, const std::string& programFolder, const std::string& address,
+                   const QuiloWindowPort* window, Prompter& prompter) {
+    if (!CDevice::LoadDiscLibrary(programFolder)) {
+        std::cerr << "quilo-convert: the disc library " << programFolder << DiscLibraryName
+                  << " cannot be loaded\n";
+        return false;
+    }
+    if (address.rfind("/dev/sr", 0) != 0)
+        CDevice::SetPseudoDrives({address});
+    burner.InitBurner(window);
+    burner.ScanBurners(true, true);
+    int index = -1;
+    const auto& drives = CDevice::Devices();
+    for (size_t i = 0; i < drives.size(); ++i)
+        if (drives[i].GetDeviceName() == address)
+            index = static_cast<int>(i);
+    switch (burner.SelectBurner(index)) {
+    case BurnerUsable:
+        burner.LockBurner();
+        burner.SetWriteSpeed(static_cast<int>(burner.speeds().size()) - 1);
+        burner.SetVolumeLabel(DefaultVolumeLabel);
+        return true;
+    case BurnerMissing:
+        prompter.warn(
+            "Cannot find your burner, cannot create DVD disc.\nPlease seletct a writable DVD driver "
+            "and try again!");
+        return false;
+    case BurnerNeedsErase:
+        std::cerr << "quilo-convert: the disc in " << address << " must be erased before burning\n";
+        return false;
+    default:
+        std::cerr << "quilo-convert: the disc in " << address << " (" << burner.GetDiscTypeName()
+                  << ") is not writable\n";
+        return false;
+    }
+}
+
 int listTargets() {
     for (TargetTypeId id = 0; id < TargetCount; ++id)
         std::cout << targetIdentifier(id) << "\n";
     return ExitConverted;
 }
 
-int run(const CliArguments& arguments) {
+int run(const CliArguments& arguments, const std::string& drive) {
     if (arguments.action == CliArguments::Action::Help) {
-        std::cout << CliUsage;
+        std::cout
+            << CliUsage << "       quilo-convert --drive ADDRESS /DVD_Disc FILE...\n"
+            << "Burns the DVD to the drive at ADDRESS (a /dev/sr device, or stdio:FILE for an image).\n";
         return ExitConverted;
     }
     if (arguments.action == CliArguments::Action::ListTargets)
@@ -190,12 +274,29 @@ int run(const CliArguments& arguments) {
     const std::string jobFolder = inputs.setup.outputFolder;
     const TargetTypeId target = panel.currentTarget();
     const bool dvdTarget = target == Target::DVD_Folder || target == Target::DVD_Disc;
+    if (!drive.empty() && target != Target::DVD_Disc)
+        return fail("--drive is only for /DVD_Disc", ExitUsage);
+    ProgressPrinter printer(isatty(STDERR_FILENO) != 0);
+    BurnerControl burner;
+    // Burner notices come from the burn's poller thread; only the percent is shown.
+    const QuiloWindowPort burnerWindow{[](void* context, unsigned message, long wParam, long lParam) {
+                                           if (message == WM_BURNER_NOTIFY && wParam == BurnerProgress)
+                                               static_cast<ProgressPrinter*>(context)->burning(
+                                                   static_cast<int>(lParam));
+                                       },
+                                       &printer};
+    DecliningPrompter burnPrompter(prompter);
+    if (!drive.empty() && !PrepareBurner(burner, programFolder, drive, &burnerWindow, burnPrompter))
+        return ExitSomeFailed;
+    ConsoleBurnWindow burnWindow;
     ConversionJob job(std::move(inputs), session.userLog());
     DvdAuthoring authoring(programFolder, dataFolder);
     job.dvdStep = [&] {
         std::cerr << "quilo-convert: authoring the DVD folder\n";
         const int authored =
             authoring.AuthorDvd(jobFolder, job.outputs(), count, DvdSettingsOf(panel.controls()));
+        if (authored == AuthorDone && target == Target::DVD_Disc && !drive.empty())
+            return RunBurnStep(burner, authoring.dvdFolder(), burnPrompter, burnWindow);
         if (authored == AuthorDone && target == Target::DVD_Disc) {
             std::cerr
                 << "quilo-convert: writing to a disc is not available in this version; the DVD folder is "
@@ -204,7 +305,6 @@ int run(const CliArguments& arguments) {
         }
         return authored;
     };
-    ProgressPrinter printer(isatty(STDERR_FILENO) != 0);
     std::vector<int> results(static_cast<size_t>(count), JobResult::Failed);
     job.onClipStart = [&](const JobProgress& progress) {
         printer.clipStarted(static_cast<int>(job.outputs().size()) - 1, count, progress);
@@ -241,7 +341,16 @@ int run(const CliArguments& arguments) {
                               " cannot be loaded"
                         : "the conversion engine cannot be loaded: " + job.lastEngineError(),
                     ExitUnusable);
+    if (jobResult == JobResult::BurnNotStarted || jobResult == JobResult::BurnFolderMissing ||
+        jobResult == JobResult::BurnFailed) {
+        NoDesktop desktop;
+        FinishJob(jobResult, target, {}, job.outputs(), jobFolder, prompter, desktop, session.userLog(),
+                  job.progress());
+        burner.UninitBurner();
+        return ExitSomeFailed;
+    }
     if (dvdTarget) {
+        burner.UninitBurner();
         if (jobResult != JobResult::Finished)
             return fail(jobResult == JobResult::Stopped
                             ? "stopped; no DVD folder was made"
@@ -267,10 +376,25 @@ int run(const CliArguments& arguments) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::string error;
-    const auto arguments = quilo::ParseCliArguments(std::vector<std::string>(argv + 1, argv + argc), error);
+    // --drive ADDRESS names the drive a /DVD_Disc job burns to.
+    std::vector<std::string> words(argv + 1, argv + argc);
+    std::string drive;
+    for (auto it = words.begin(); it != words.end();) {
+        if (*it != "--drive") {
+            ++it;
+            continue;
+        }
+        if (it + 1 == words.end() || (it + 1)->empty()) {
+            std::cerr << "quilo-convert: --drive needs a drive address\n" << quilo::CliUsage;
+            return ExitUsage;
+        }
+        drive = *(it + 1);
+        it = words.erase(it, it + 2);
+    }
+    const auto arguments = quilo::ParseCliArguments(words, error);
     if (!arguments) {
         std::cerr << "quilo-convert: " << error << "\n" << quilo::CliUsage;
         return ExitUsage;
     }
-    return run(*arguments);
+    return run(*arguments, drive);
 }

@@ -52,6 +52,15 @@ JobEndAction FinishJob(int result, TargetTypeId target, const JobEndChoices& cho
         log.LogConversionWrong({lastProgress.currentTime, lastProgress.fps, lastProgress.remainingTime});
         prompter.error("Conversion wrong, please check parameter and try again!");
         return JobEndAction::Close;
+    case JobResult::BurnNotStarted:
+        prompter.error("Cannot start burning process, please check or change your DVD disc and try again!");
+        return JobEndAction::Close;
+    case JobResult::BurnFolderMissing:
+        prompter.error("Cannot find DVD Folder to start burning process, please try again!");
+        return JobEndAction::Close;
+    case JobResult::BurnFailed:
+        prompter.error("Burning process is failed, please try again!");
+        return JobEndAction::Close;
     default:
         return JobEndAction::Close;
     }

@@ -11,6 +11,11 @@
 
 namespace quilo {
 
+// The burn outcomes of a DVD disc job.
+namespace JobResult {
+inline constexpr int BurnNotStarted = -2, BurnFolderMissing = -3, BurnFailed = -4;
+}
+
 struct JobEndChoices {
     bool powerOff = false;  // "Shut down computer when conversion completed"
     bool upload = false;    // "Upload files when conversion completed" (PSP)
