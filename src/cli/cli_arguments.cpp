@@ -31,6 +31,11 @@ std::optional<CliArguments> ParseCliArguments(const std::vector<std::string>& ar
             if (!name)
                 return std::nullopt;
             parsed.profile = *name;
+        } else if (argument == "--drive") {
+            const auto address = value("--drive");
+            if (!address)
+                return std::nullopt;
+            parsed.drive = *address;
         } else if (argument == "--list-targets") {
             parsed.action = CliArguments::Action::ListTargets;
         } else if (argument == "--list-profiles") {

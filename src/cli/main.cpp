@@ -200,11 +200,10 @@ int listTargets() {
     return ExitConverted;
 }
 
-int run(const CliArguments& arguments, const std::string& drive) {
+int run(const CliArguments& arguments) {
+    const std::string& drive = arguments.drive;
     if (arguments.action == CliArguments::Action::Help) {
-        std::cout
-            << CliUsage << "       quilo-convert --drive ADDRESS /DVD_Disc FILE...\n"
-            << "Burns the DVD to the drive at ADDRESS (a /dev/sr device, or stdio:FILE for an image).\n";
+        std::cout << CliUsage;
         return ExitConverted;
     }
     if (arguments.action == CliArguments::Action::ListTargets)
@@ -376,25 +375,10 @@ int run(const CliArguments& arguments, const std::string& drive) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::string error;
-    // --drive ADDRESS names the drive a /DVD_Disc job burns to.
-    std::vector<std::string> words(argv + 1, argv + argc);
-    std::string drive;
-    for (auto it = words.begin(); it != words.end();) {
-        if (*it != "--drive") {
-            ++it;
-            continue;
-        }
-        if (it + 1 == words.end() || (it + 1)->empty()) {
-            std::cerr << "quilo-convert: --drive needs a drive address\n" << quilo::CliUsage;
-            return ExitUsage;
-        }
-        drive = *(it + 1);
-        it = words.erase(it, it + 2);
-    }
-    const auto arguments = quilo::ParseCliArguments(words, error);
+    const auto arguments = quilo::ParseCliArguments(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!arguments) {
         std::cerr << "quilo-convert: " << error << "\n" << quilo::CliUsage;
         return ExitUsage;
     }
-    return run(*arguments, drive);
+    return run(*arguments);
 }

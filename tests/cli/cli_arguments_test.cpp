@@ -19,6 +19,11 @@ TEST(CliArguments, SwitchesOptionsAndFiles) {
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->files, std::vector<std::string>{"--odd-name.mp4"});
     EXPECT_EQ(ParseCliArguments({"--list-targets"}, error)->action, CliArguments::Action::ListTargets);
+    parsed =
+        ParseCliArguments({"--drive", "stdio:/tmp/disc.iso", "/DVD_Disc", "a.mp4", "--", "--drive"}, error);
+    ASSERT_TRUE(parsed) << error;
+    EXPECT_EQ(parsed->drive, "stdio:/tmp/disc.iso");
+    EXPECT_EQ(parsed->files, (std::vector<std::string>{"a.mp4", "--drive"}));
 }
 
 TEST(CliArguments, MistakesAreNamed) {
@@ -29,6 +34,7 @@ TEST(CliArguments, MistakesAreNamed) {
     EXPECT_EQ(error, "no files to convert");
     EXPECT_FALSE(ParseCliArguments({"--output"}, error));
     EXPECT_EQ(error, "--output needs a value");
+    EXPECT_FALSE(ParseCliArguments({"/DVD_Disc", "a.mp4", "--drive"}, error));
     EXPECT_FALSE(ParseCliArguments({"--fast", "a.avi"}, error));
     EXPECT_FALSE(ParseCliArguments({"--list-profiles"}, error));
     EXPECT_FALSE(ParseCliArguments({"a.avi", ""}, error));
