@@ -16,11 +16,6 @@ void makeFolder(const std::string& folder) {
         std::filesystem::create_directories(folder, error);
 }
 
-std::string fileNameOf(const std::string& path) {
-    const std::string first = path.substr(0, path.find('\n'));
-    return std::filesystem::path(first).filename().string();
-}
-
 } // namespace
 
 ConversionJob::ConversionJob(JobInputs inputs, UserLog& log)
@@ -57,7 +52,7 @@ int ConversionJob::convertClip(int index) {
     {
         std::lock_guard lock(progressLock_);
         progress_ = {};
-        progress_.clipName = fileNameOf(clip.FilePath);
+        progress_.clipName = std::filesystem::path(clip.FirstSourcePath()).filename().string();
         progress_.destinationName = clip.OutputName;
         progress_.startTime = SecondsToText(clip.StartTime);
         progress_.stopTime = SecondsToText(clip.EndTime);

@@ -57,8 +57,7 @@ std::optional<NamingClip> ConverterSession::clip(int position) const {
     const TVideoInfo* clip = clips_.Clip(position);
     if (!clip)
         return std::nullopt;
-    return NamingClip{clip->FilePath.substr(0, clip->FilePath.find('\n')), clip->StartTime, clip->EndTime,
-                      clip->Width, clip->Height};
+    return NamingClip{clip->FirstSourcePath(), clip->StartTime, clip->EndTime, clip->Width, clip->Height};
 }
 
 void ConverterSession::setOutputName(int position, const std::string& name) {

@@ -32,27 +32,6 @@ int integerOf(const std::string& text) {
     return static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
 }
 
-std::string fileNameOf(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        auto end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty())
-            lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
 bool isDvdFileTarget(TargetTypeId target) {
     return target == Target::VOB_File || target == Target::DVD_Folder || target == Target::DVD_Disc;
 }
@@ -140,7 +119,7 @@ bool ParameterAssembly::PrepareClip(const std::vector<TVideoInfo*>& clips, int i
     TVideoInfo& clip = *clips[index];
     set.ClipIndex = index;
 
-    set.InputFiles = linesOf(clip.FilePath);
+    set.InputFiles = clip.SourcePaths();
     int start = 0, segment = 0;
     if (set.InputFiles.size() <= 1) {
         start = clip.StartTime;
@@ -160,7 +139,7 @@ bool ParameterAssembly::PrepareClip(const std::vector<TVideoInfo*>& clips, int i
 
     set.DVDTitle = "-1";
     set.GenreName = "MyVideo";
-    const std::string fileName = fileNameOf(set.InputFiles.empty() ? clip.FilePath : set.InputFiles.front());
+    const std::string fileName = std::filesystem::path(clip.FirstSourcePath()).filename().string();
     set.AlbumName =
         tagText(panel_.displayName.text.empty() ? fileName : panel_.displayName.text + "_" + fileName);
 

@@ -1,5 +1,7 @@
 #include "conversion/psp_upload.h"
 
+#include "platform/special_folders.h"
+
 #include <QStorageInfo>
 #include <filesystem>
 #include <fstream>
@@ -12,12 +14,6 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t CopyBlock = 1 << 20;
 
-std::string withSlash(std::string folder) {
-    if (!folder.empty() && folder.back() != '/')
-        folder += '/';
-    return folder;
-}
-
 } // namespace
 
 std::vector<std::string> RemovableVolumeRoots() {
@@ -27,7 +23,7 @@ std::vector<std::string> RemovableVolumeRoots() {
         // Removable media are mounted under the user's media folders.
         if (volume.isValid() && volume.isReady() &&
             (root.rfind("/media/", 0) == 0 || root.rfind("/run/media/", 0) == 0))
-            roots.push_back(withSlash(root));
+            roots.push_back(WithTrailingSlash(root));
     }
     return roots;
 }
@@ -36,8 +32,8 @@ std::optional<std::string> FindPspVolume(const std::vector<std::string>& roots,
                                          const std::string& uploadFolder) {
     for (const std::string& root : roots) {
         std::error_code error;
-        if (fs::is_directory(withSlash(root) + uploadFolder, error))
-            return withSlash(root);
+        if (fs::is_directory(WithTrailingSlash(root) + uploadFolder, error))
+            return WithTrailingSlash(root);
     }
     return std::nullopt;
 }
@@ -96,12 +92,12 @@ bool UploadToPsp(const std::vector<TVideoInfo*>& clips, const std::string& jobFo
         if (!clip->Checked)
             continue;
         const std::string name = fs::path(clip->OutputPath).filename().string();
-        const std::string source = withSlash(jobFolder) + name;
+        const std::string source = WithTrailingSlash(jobFolder) + name;
         std::string folder = *root;
         if (name.rfind("MAQ", 0) == 0)
-            folder += withSlash(options.PSPAVCFolder);
+            folder += WithTrailingSlash(options.PSPAVCFolder);
         else if (name.rfind("M4V", 0) == 0)
-            folder += withSlash(options.PSPMP4Folder);
+            folder += WithTrailingSlash(options.PSPMP4Folder);
         std::error_code error;
         if (name.empty() || !fs::is_regular_file(source, error)) {
             prompter.error("Can not find srcfile : \n" + source + "\n");

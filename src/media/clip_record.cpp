@@ -165,4 +165,26 @@ void TVideoInfo::SetSubtitleIndex(int index) {
     row_->SetLabel(RowLabel::Subtitle, TrackLabel(Subtitles ? &*Subtitles : nullptr, index));
 }
 
+std::vector<std::string> TVideoInfo::SourcePaths() const {
+    std::vector<std::string> paths;
+    std::size_t start = 0;
+    while (start <= FilePath.size()) {
+        std::size_t end = FilePath.find('\n', start);
+        if (end == std::string::npos)
+            end = FilePath.size();
+        std::string line = FilePath.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            paths.push_back(std::move(line));
+        start = end + 1;
+    }
+    return paths;
+}
+
+std::string TVideoInfo::FirstSourcePath() const {
+    const std::vector<std::string> paths = SourcePaths();
+    return paths.empty() ? std::string() : paths.front();
+}
+
 } // namespace quilo

@@ -106,6 +106,10 @@ public:
     bool Checked = false;
     bool Selected = false;
     std::string FilePath;
+    // The source files of FilePath in order (several for a download in parts).
+    std::vector<std::string> SourcePaths() const;
+    // The first of them, empty without any.
+    std::string FirstSourcePath() const;
     double PixelAspect = 1.0;
     int Width = 0;
     int Height = 0;

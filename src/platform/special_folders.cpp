@@ -6,15 +6,8 @@
 namespace quilo {
 namespace {
 
-std::string withSlash(const QString& folder) {
-    if (folder.isEmpty())
-        return {};
-    std::string path = folder.toStdString();
-    return path.back() == '/' ? path : path + "/";
-}
-
 std::string standardFolder(QStandardPaths::StandardLocation location) {
-    return withSlash(QStandardPaths::writableLocation(location));
+    return WithTrailingSlash(QStandardPaths::writableLocation(location).toStdString());
 }
 
 } // namespace
@@ -32,7 +25,11 @@ std::string picturesFolder() {
     return standardFolder(QStandardPaths::PicturesLocation);
 }
 std::string homeFolder() {
-    return withSlash(QDir::homePath());
+    return WithTrailingSlash(QDir::homePath().toStdString());
+}
+
+std::string WithTrailingSlash(const std::string& folder) {
+    return folder.empty() || folder.back() == '/' ? folder : folder + "/";
 }
 
 } // namespace quilo

@@ -11,4 +11,7 @@ std::string videosFolder();
 std::string picturesFolder();
 std::string homeFolder();
 
+// The folder with a trailing '/'; an empty text stays empty (it names no folder).
+std::string WithTrailingSlash(const std::string& folder);
+
 } // namespace quilo

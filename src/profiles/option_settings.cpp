@@ -30,10 +30,6 @@ OutputFolderFallback OutputFolderFallback::FromDesktop() {
     return {quilo::videosFolder(), quilo::homeFolder()};
 }
 
-std::string WithTrailingSlash(const std::string& folder) {
-    return folder.empty() || folder.back() == '/' ? folder : folder + "/";
-}
-
 std::string ResolveOutputFolder(const std::string& stored, const OutputFolderFallback& fallback) {
     std::string folder = stored;
     if (folder == Nodef || !isFolder(folder)) {

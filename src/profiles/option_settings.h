@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ini_file.h"
+#include "platform/special_folders.h"
 #include "profiles/naming_settings.h"
 
 #include <array>
@@ -44,7 +45,6 @@ struct OutputFolderFallback {
 // else "OutputFolder/" in the home folder. Ends with '/', and is created
 // (one level) when missing.
 std::string ResolveOutputFolder(const std::string& stored, const OutputFolderFallback& fallback);
-std::string WithTrailingSlash(const std::string& folder);
 
 NamingSettings ReadNamingSettings(const IniFile& options);
 void WriteNamingSettings(IniFile& options, const NamingSettings& naming);

@@ -26,12 +26,6 @@ bool folderReady(const fs::path& folder) {
     return fs::create_directory(folder, error) && !error;
 }
 
-std::string withSlash(std::string folder) {
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
-    return folder;
-}
-
 } // namespace
 
 IniFileVersion GetIniFileVersion(const std::string& path) {
@@ -75,17 +69,18 @@ std::string EnsureDataFolder(const std::string& programFolder, const std::string
     // The name comes from a file: it may only ever name one folder inside "Quilo".
     if (applicationData.empty() || displayProductName.empty() || displayProductName == "." ||
         displayProductName == ".." || displayProductName.find('/') != std::string::npos)
-        return withSlash(programFolder);
+        return WithTrailingSlash(programFolder);
     // A fresh account may not have its data folder yet.
     std::error_code error;
     fs::create_directories(applicationData, error);
-    const fs::path company = fs::path(withSlash(applicationData)) / "Quilo";
+    const fs::path company = fs::path(WithTrailingSlash(applicationData)) / "Quilo";
     const fs::path product = company / displayProductName;
     if (!folderReady(company) || !folderReady(product))
-        return withSlash(programFolder);
-    const std::string dataFolder = withSlash(product.string());
+        return WithTrailingSlash(programFolder);
+    const std::string dataFolder = WithTrailingSlash(product.string());
     for (const char* name : SeededSettingsFiles)
-        SeedSettingsFile(withSlash(programFolder) + name, dataFolder + name); // a failed copy is ignored
+        SeedSettingsFile(WithTrailingSlash(programFolder) + name,
+                         dataFolder + name); // a failed copy is ignored
     return dataFolder;
 }
 
