@@ -3,7 +3,7 @@
 #include "conversion/psp_upload.h"
 #include "shell/skin_region.h"
 #include "skin/skin_pictures.h"
-#include "ui/job_end_settings.h"
+#include "conversion/job_end_settings.h"
 #include "ui/progress_bar.h"
 #include "ui/progress_picture.h"
 

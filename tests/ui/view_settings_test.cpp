@@ -2,7 +2,7 @@
 // dialog's filter and the progress window's end-action boxes.
 #include "platform/ini_file.h"
 #include "quilo_test/support.h"
-#include "ui/job_end_settings.h"
+#include "conversion/job_end_settings.h"
 #include "ui/open_dialog_filter.h"
 
 #include <gtest/gtest.h>

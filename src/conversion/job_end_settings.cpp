@@ -1,4 +1,4 @@
-#include "ui/job_end_settings.h"
+#include "conversion/job_end_settings.h"
 
 namespace quilo {
 namespace {
