@@ -4,9 +4,7 @@
 #include "cli/cli_arguments.h"
 #include "cli/console_prompter.h"
 #include "conversion/converter_session.h"
-#include "conversion/job_end.h"
-#include "dvd/burn_step.h"
-#include "dvd/dvd_authoring.h"
+#include "conversion/job_runner.h"
 #include "platform/library_loader.h"
 #include "shell/application_folders.h"
 #include "shell/product_identity.h"
@@ -19,7 +17,6 @@
 #include <filesystem>
 #include <iostream>
 #include <mutex>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -62,18 +59,31 @@ std::string absolutePath(const std::string& path) {
 
 // Progress on the error stream: one line kept up to date on a terminal, a
 // line every tenth of the clip otherwise.
-class ProgressPrinter {
+class ProgressPrinter : public JobObserver {
 public:
     explicit ProgressPrinter(bool terminal) : terminal_(terminal) {}
 
-    void clipStarted(int index, int count, const JobProgress& progress) {
+    void StageStarted(JobStage stage) override {
+        if (stage == JobStage::Author)
+            std::cerr << "quilo-convert: authoring the DVD folder\n";
+        else if (stage == JobStage::Burn)
+            std::cerr << "quilo-convert: burning the DVD\n";
+    }
+    void StagePercent(JobStage stage, int percent) override {
+        if (stage == JobStage::Author)
+            authoring(percent);
+        else if (stage == JobStage::Burn)
+            burning(percent);
+    }
+    void ClipStarted(const JobProgress& progress) override {
         std::lock_guard lock(lock_);
         endLine();
-        header_ = "[" + std::to_string(index + 1) + "/" + std::to_string(count) + "] " + progress.clipName;
+        header_ = "[" + std::to_string(progress.clip + 1) + "/" + std::to_string(progress.clipCount) + "] " +
+                  progress.clipName;
         lastTenth_ = -1;
         std::cerr << header_ << " -> " << progress.destinationName << " (" << progress.length << ")\n";
     }
-    void tick(const JobProgress& progress) {
+    void ConversionProgress(const JobProgress& progress) override {
         std::lock_guard lock(lock_);
         const std::string line = "  " + std::to_string(progress.percent) + "%  fps " + progress.fps +
                                  "  remaining " + progress.remainingTime;
@@ -105,10 +115,14 @@ public:
             std::cerr << "  burning " << percent << "%\n";
         }
     }
-    void clipEnded(const std::string& outcome) {
+    void ClipEnded(int, EngineResult result) override {
         std::lock_guard lock(lock_);
         endLine();
-        std::cerr << "  " << outcome << "\n";
+        std::cerr << "  "
+                  << (result == EngineResult::Converted  ? (interrupted ? "stopped" : "done")
+                      : result == EngineResult::Unusable ? "engine unusable"
+                                                         : "failed")
+                  << "\n";
     }
 
 private:
@@ -136,14 +150,6 @@ public:
 
 private:
     Prompter& shown_;
-};
-
-// The progress window's part in the burn: the printer shows the percent instead of dots.
-class ConsoleBurnWindow : public BurnStepWindow {
-public:
-    void StartBurnTimer() override { std::cerr << "quilo-convert: burning the DVD\n"; }
-    void StopBurnTimer() override {}
-    void SetCurrentFileLabel(const std::string&) override {}
 };
 
 class NoDesktop : public DesktopServices {
@@ -269,71 +275,33 @@ int run(const CliArguments& arguments) {
     JobInputs inputs = session.MakeJobInputs(arguments.outputFolder);
     const int count = static_cast<int>(inputs.clips.size());
     std::cerr << "quilo-convert: " << count << " clip(s) to " << targetIdentifier(panel.currentTarget())
-              << " in " << inputs.setup.outputFolder << "\n";
-    const std::string jobFolder = inputs.setup.outputFolder;
+              << " in " << inputs.settings.outputFolder << "\n";
     const TargetTypeId target = panel.currentTarget();
     const bool dvdTarget = target == Target::DVD_Folder || target == Target::DVD_Disc;
     if (!drive.empty() && target != Target::DVD_Disc)
         return fail("--drive is only for /DVD_Disc", ExitUsage);
     ProgressPrinter printer(isatty(STDERR_FILENO) != 0);
+    JobRunner runner(std::move(inputs), session.userLog(), printer);
     BurnerControl burner;
-    // Burner notices come from the burn's poller thread; only the percent is shown.
-    const QuiloWindowPort burnerWindow{[](void* context, unsigned message, long wParam, long lParam) {
-                                           if (message == WM_BURNER_NOTIFY && wParam == BurnerProgress)
-                                               static_cast<ProgressPrinter*>(context)->burning(
-                                                   static_cast<int>(lParam));
-                                       },
-                                       &printer};
     DecliningPrompter burnPrompter(prompter);
-    if (!drive.empty() && !PrepareBurner(burner, programFolder, drive, &burnerWindow, burnPrompter))
-        return ExitSomeFailed;
-    ConsoleBurnWindow burnWindow;
-    ConversionJob job(std::move(inputs), session.userLog());
-    DvdAuthoring authoring(programFolder, dataFolder);
-    job.dvdStep = [&] {
-        std::cerr << "quilo-convert: authoring the DVD folder\n";
-        const int authored =
-            authoring.AuthorDvd(jobFolder, job.outputs(), count, DvdSettingsOf(panel.controls()));
-        if (authored == AuthorDone && target == Target::DVD_Disc && !drive.empty())
-            return RunBurnStep(burner, authoring.dvdFolder(), burnPrompter, burnWindow);
-        if (authored == AuthorDone && target == Target::DVD_Disc) {
-            std::cerr
-                << "quilo-convert: writing to a disc is not available in this version; the DVD folder is "
-                << authoring.dvdFolder() << "\n";
-            return JobResult::Failed;
-        }
-        return authored;
-    };
-    std::vector<int> results(static_cast<size_t>(count), JobResult::Failed);
-    job.onClipStart = [&](const JobProgress& progress) {
-        printer.clipStarted(static_cast<int>(job.outputs().size()) - 1, count, progress);
-    };
-    job.onClipEnd = [&](int index, int result) {
-        results[static_cast<size_t>(index)] = result;
-        printer.clipEnded(result == 0                           ? (job.stopRequested() ? "stopped" : "done")
-                          : result == JobResult::EngineUnusable ? "engine unusable"
-                                                                : "failed");
-    };
+    if (!drive.empty()) {
+        if (!PrepareBurner(burner, programFolder, drive, runner.burnerNotices(), burnPrompter))
+            return ExitSomeFailed;
+        runner.SetBurnStep(burner, burnPrompter);
+    }
 
     catchInterrupts();
-    int jobResult = JobResult::Failed;
-    std::atomic<bool> finished{false};
-    std::thread worker([&] {
-        jobResult = job.Run();
-        finished = true;
-    });
-    // The progress timer: every 500 ms, watching for Ctrl-C in between.
-    for (int waited = 0; !finished; waited += 50) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        if (interrupted && !job.stopRequested())
-            job.RequestStop();
-        if (waited % 500 == 0 && job.engineLoaded())
-            printer.tick(job.Tick());
-        else if (waited % 500 == 0 && authoring.running())
-            printer.authoring(authoring.ProgressPercent());
-    }
-    worker.join();
+    runner.Start();
+    // Ctrl-C is noticed between short waits and becomes the job's stop.
+    while (!runner.WaitFor(std::chrono::milliseconds(50)))
+        if (interrupted && !runner.conversion().stopRequested())
+            runner.RequestStop();
+    const JobResult jobResult = runner.result();
+    const ConversionJob& job = runner.conversion();
 
+    if (target == Target::DVD_Disc && drive.empty() && !runner.dvdFolder().empty())
+        std::cerr << "quilo-convert: writing to a disc is not available in this version; the DVD folder is "
+                  << runner.dvdFolder() << "\n";
     if (jobResult == JobResult::EngineUnusable)
         return fail(dvdTarget && job.lastEngineError().empty()
                         ? "the authoring library " + programFolder + AuthoringLibraryName +
@@ -343,8 +311,7 @@ int run(const CliArguments& arguments) {
     if (jobResult == JobResult::BurnNotStarted || jobResult == JobResult::BurnFolderMissing ||
         jobResult == JobResult::BurnFailed) {
         NoDesktop desktop;
-        FinishJob(jobResult, target, {}, job.outputs(), jobFolder, prompter, desktop, session.userLog(),
-                  job.progress());
+        runner.Finish({}, prompter, desktop);
         burner.UninitBurner();
         return ExitSomeFailed;
     }
@@ -355,13 +322,15 @@ int run(const CliArguments& arguments) {
                             ? "stopped; no DVD folder was made"
                             : "the DVD folder could not be made; see tamberlog.log in " + dataFolder,
                         ExitSomeFailed);
-        std::cout << WithTrailingSlash(authoring.dvdFolder()) << "\n";
+        std::cout << WithTrailingSlash(runner.dvdFolder()) << "\n";
         return loaded == static_cast<int>(asked) ? ExitConverted : ExitSomeFailed;
     }
     bool allConverted = !job.stopRequested() && loaded == static_cast<int>(asked);
+    const std::vector<EngineResult>& results = job.clipResults();
     for (int i = 0; i < count; ++i) {
-        if (results[static_cast<size_t>(i)] == 0 && i < static_cast<int>(job.outputs().size()))
-            std::cout << job.outputs()[static_cast<size_t>(i)] << "\n";
+        const size_t at = static_cast<size_t>(i);
+        if (at < results.size() && results[at] == EngineResult::Converted && at < job.outputs().size())
+            std::cout << job.outputs()[at] << "\n";
         else
             allConverted = false;
     }

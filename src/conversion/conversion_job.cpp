@@ -18,40 +18,42 @@ void makeFolder(const std::string& folder) {
 
 } // namespace
 
-ConversionJob::ConversionJob(JobInputs inputs, UserLog& log)
-    : inputs_(std::move(inputs)), log_(log), assembly_(inputs_.definitions, inputs_.panel, inputs_.setup) {}
+ConversionJob::ConversionJob(JobInputs inputs, UserLog& log, JobObserver* observer,
+                             const QuiloWindowPort* engineWindow)
+    : inputs_(std::move(inputs)), log_(log), observer_(observer), engineWindow_(engineWindow),
+      assembly_(inputs_.settings) {}
 
-int ConversionJob::Run() {
+JobResult ConversionJob::Run() {
     makeFolder(inputs_.baseOutputFolder);
-    makeFolder(inputs_.setup.outputFolder);
+    makeFolder(inputs_.settings.outputFolder);
     assembly_.ReadProfileValues(parameters_);
+    if (observer_)
+        observer_->StageStarted(JobStage::Convert);
 
-    int result = JobResult::Finished;
-    bool allSupported = true;
+    std::optional<EngineResult> last;
     for (int index = 0; !stop_; ++index) {
-        result = convertClip(index);
-        if (result == JobResult::Finished || result == JobResult::EngineUnusable)
-            break;
-        if (result == JobResult::Failed) {
+        const std::optional<EngineResult> result = convertClip(index);
+        if (!result)
+            return JobResult::Finished;
+        if (*result == EngineResult::Unusable)
+            return JobResult::EngineUnusable;
+        if (*result == EngineResult::Failed)
             unsupported_.push_back(inputs_.clips[static_cast<size_t>(index)]->FilePath);
-            allSupported = false;
-        }
+        last = result;
     }
-    const TargetTypeId target = inputs_.setup.target;
-    if ((target == Target::DVD_Folder || target == Target::DVD_Disc) && allSupported && !stop_ &&
-        result != JobResult::EngineUnusable)
-        result = dvdStep ? dvdStep() : JobResult::Failed;
-    return result;
+    return last == EngineResult::Failed ? JobResult::Failed : JobResult::Stopped;
 }
 
-int ConversionJob::convertClip(int index) {
+std::optional<EngineResult> ConversionJob::convertClip(int index) {
     if (!assembly_.PrepareClip(inputs_.clips, index, parameters_))
-        return JobResult::Finished;
+        return std::nullopt;
     const TVideoInfo& clip = *inputs_.clips[static_cast<size_t>(index)];
     outputs_.push_back(parameters_.OutputName);
     {
         std::lock_guard lock(progressLock_);
         progress_ = {};
+        progress_.clip = index;
+        progress_.clipCount = static_cast<int>(inputs_.clips.size());
         progress_.clipName = std::filesystem::path(clip.FirstSourcePath()).filename().string();
         progress_.destinationName = clip.OutputName;
         progress_.startTime = SecondsToText(clip.StartTime);
@@ -61,25 +63,24 @@ int ConversionJob::convertClip(int index) {
         progressSeconds_ = parameters_.ProgressSeconds;
         ticks_ = 0;
     }
-    if (onClipStart)
-        onClipStart(progress());
+    if (observer_)
+        observer_->ClipStarted(progress());
     OpenEngineLog(inputs_.dataFolder);
 
     EngineLibrary engine;
-    if (!engine.Load(inputs_.engineFolder)) {
+    if (!engine.Load(inputs_.libraryFolder)) {
         engineError_ = engine.error();
         CloseEngineLog();
-        if (onClipEnd)
-            onClipEnd(index, JobResult::EngineUnusable);
-        return JobResult::EngineUnusable;
+        clipEnded(index, EngineResult::Unusable);
+        return EngineResult::Unusable;
     }
     engine.api().X_ZLog_SetCallBackFun(EngineLogCallback);
 
-    const EngineCallSettings settings{inputs_.setup.target, inputs_.panel.cpuCores.index,
-                                      inputs_.panel.deinterlace.checked,
-                                      inputs_.setup.outputFolder + "kavotempfile.tmp"};
-    const int result = CallEngine(engine.api(), inputs_.window, parameters_, settings, [&] {
-        log_.LogClipStart(parameters_, inputs_.setup.target);
+    const JobSettings& settings = inputs_.settings;
+    const EngineCallSettings call{settings.target, settings.coreIndex, settings.deinterlace,
+                                  settings.outputFolder + "kavotempfile.tmp"};
+    const EngineResult result = CallEngine(engine.api(), engineWindow_, parameters_, call, [&] {
+        log_.LogClipStart(parameters_, settings.target);
         std::lock_guard lock(progressLock_);
         running_ = &engine.api();
         // A stop asked for while the clip was being set up ends it at once.
@@ -91,11 +92,16 @@ int ConversionJob::convertClip(int index) {
         running_ = nullptr;
     }
     engine.api().X_ZLog_SetCallBackFun(nullptr);
-    log_.LogClipEnd(result);
+    log_.LogClipEnd(ResultNumber(result));
     CloseEngineLog();
-    if (onClipEnd)
-        onClipEnd(index, result);
+    clipEnded(index, result);
     return result;
+}
+
+void ConversionJob::clipEnded(int index, EngineResult result) {
+    results_.push_back(result);
+    if (observer_)
+        observer_->ClipEnded(index, result);
 }
 
 void ConversionJob::RequestStop() {

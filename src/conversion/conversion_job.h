@@ -1,54 +1,41 @@
-// A conversion job: every clip of the list in turn through the engine, with
-// the progress the window (or the command line) shows while it runs.
+// The conversion stage of a job: every clip in turn through the engine, with
+// the labels and progress of the clip being converted.
 #pragma once
 
 #include "conversion/engine_api.h"
+#include "conversion/job_observer.h"
+#include "conversion/job_settings.h"
 #include "conversion/parameter_assembly.h"
 #include "conversion/user_log.h"
+#include "profiles/option_settings.h"
 
 #include <atomic>
-#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace quilo {
 
-// Job results.
-namespace JobResult {
-inline constexpr int Finished = 1, Stopped = 0, Failed = -1, EngineUnusable = 2;
-}
-
 struct JobInputs {
-    const ProfileDefinitions& definitions;
-    const PanelControls& panel;
-    JobSetup setup;
+    JobSettings settings;
     std::vector<TVideoInfo*> clips;
     std::string baseOutputFolder; // made when missing, like the job's own folder
     std::string dataFolder;       // user log, engine log, the engine's working file
-    std::string engineFolder;     // where libTranzel.so is loaded from
-    const QuiloWindowPort* window = nullptr;
+    std::string libraryFolder;    // where the engine and authoring libraries are loaded from
+    OptionSettings options;       // the PSP folders of the upload
 };
-
-// What the progress window shows.
-struct JobProgress {
-    // Per clip.
-    std::string clipName, destinationName, startTime, stopTime, length;
-    // Per tick.
-    std::string currentTime = "00:00:00", fps = "0", remainingTime = "0";
-    int percent = 0;
-    int barWidth = 0; // of ProgressBarWidth
-};
-inline constexpr int ProgressBarWidth = 271;
 
 class ConversionJob {
 public:
-    ConversionJob(JobInputs inputs, UserLog& log);
+    // `observer` may be null; `engineWindow` receives the engine's notices.
+    ConversionJob(JobInputs inputs, UserLog& log, JobObserver* observer = nullptr,
+                  const QuiloWindowPort* engineWindow = nullptr);
 
-    // The worker: converts every clip until the list ends, a stop is asked for or
-    // the engine is unusable. Returns the job result. For the DVD folder and disc
-    // targets the authoring step follows when every clip converted.
-    int Run();
+    // Converts every clip until the list ends, a stop is asked for or the
+    // engine is unusable. After a stop the result follows the running clip's:
+    // stopped when it converted, failed when it did not.
+    JobResult Run();
 
     // Stop: the running clip finishes its file and the job ends after it.
     void RequestStop();
@@ -59,26 +46,27 @@ public:
     JobProgress Tick();
     JobProgress progress() const;
 
+    const JobInputs& inputs() const { return inputs_; }
+    // Written by Run; read them once it has returned.
     const std::vector<std::string>& outputs() const { return outputs_; }
     const std::vector<std::string>& unsupported() const { return unsupported_; }
+    const std::vector<EngineResult>& clipResults() const { return results_; }
     const std::string& lastEngineError() const { return engineError_; }
 
-    // Told when a clip starts (labels) and when it ends (result).
-    std::function<void(const JobProgress&)> onClipStart;
-    std::function<void(int clipIndex, int result)> onClipEnd;
-    // The DVD authoring (and burning) step after the clips; without one the
-    // DVD folder and disc targets fail with a message.
-    std::function<int()> dvdStep;
-
 private:
-    int convertClip(int index);
+    // Empty when there is no clip at `index`.
+    std::optional<EngineResult> convertClip(int index);
+    void clipEnded(int index, EngineResult result);
 
     JobInputs inputs_;
     UserLog& log_;
+    JobObserver* observer_;
+    const QuiloWindowPort* engineWindow_;
     ParameterAssembly assembly_;
     EngineParameterSet parameters_;
     std::vector<std::string> outputs_;
     std::vector<std::string> unsupported_;
+    std::vector<EngineResult> results_;
     std::string engineError_;
     std::atomic<bool> stop_{false};
 

@@ -37,16 +37,14 @@ JobInputs ConverterSession::MakeJobInputs(const std::string& folderOverride) con
     for (TVideoInfo* clip : clips_.Clips())
         if (clip->Checked)
             checked.push_back(clip);
-    JobSetup job{panel_->currentTarget(), panel_->definitionSection(), JobOutputFolder(folderOverride),
-                 std::max(0, options_.MinDuration)};
-    return JobInputs{*panel_->definitions(),
-                     panel_->controls(),
-                     std::move(job),
+    const JobSetup setup{panel_->currentTarget(), panel_->definitionSection(),
+                         JobOutputFolder(folderOverride), std::max(0, options_.MinDuration)};
+    return JobInputs{TakeJobSettings(*panel_->definitions(), panel_->controls(), setup),
                      std::move(checked),
                      folderOverride.empty() ? options_.OutputFolder : WithTrailingSlash(folderOverride),
                      setup_.dataFolder,
                      setup_.programFolder,
-                     nullptr};
+                     options_};
 }
 
 int ConverterSession::clipCount() const {

@@ -37,7 +37,8 @@ public:
     // Where a job of the current target writes: the base output folder and the
     // target's sub-folder, or `folderOverride` when it is given.
     std::string JobOutputFolder(const std::string& folderOverride = {}) const;
-    // Everything a job reads: the checked clips, the panel, the folders.
+    // Everything a job reads: the checked clips, the panel's settings as they
+    // are now, the folders. Needs the profile definitions.
     JobInputs MakeJobInputs(const std::string& folderOverride = {}) const;
 
 private:

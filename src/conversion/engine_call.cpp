@@ -104,8 +104,10 @@ std::string ChooseEntryPoint(TargetTypeId target, EngineParameterSet& set) {
     }
 }
 
-int CallEngine(const EngineApi& api, const QuiloWindowPort* window, const EngineParameterSet& logged,
-               const EngineCallSettings& settings, const std::function<void()>& beforeConversion) {
+namespace {
+
+int runEngine(const EngineApi& api, const QuiloWindowPort* window, const EngineParameterSet& logged,
+              const EngineCallSettings& settings, const std::function<void()>& beforeConversion) {
     EngineParameterSet set = logged;
     const std::string entry = ChooseEntryPoint(settings.target, set);
     if (entry.empty())
@@ -205,6 +207,13 @@ int CallEngine(const EngineApi& api, const QuiloWindowPort* window, const Engine
 #undef PICTURE_WITH
 #undef HEAD
     return -1;
+}
+
+} // namespace
+
+EngineResult CallEngine(const EngineApi& api, const QuiloWindowPort* window, const EngineParameterSet& set,
+                        const EngineCallSettings& settings, const std::function<void()>& beforeConversion) {
+    return EngineResultOf(runEngine(api, window, set, settings, beforeConversion));
 }
 
 } // namespace quilo

@@ -4,6 +4,7 @@
 
 #include "conversion/engine_api.h"
 #include "conversion/engine_parameter_set.h"
+#include "conversion/job_results.h"
 #include "shell/target_catalogue.h"
 
 #include <functional>
@@ -24,9 +25,9 @@ std::string ChooseEntryPoint(TargetTypeId target, EngineParameterSet& set);
 
 // Runs the global calls, then `beforeConversion` (stop button, progress timer,
 // user log: it sees the values before the forced ones), then the conversion.
-// Returns the engine's result, or -1 without a call when the target has no
+// Returns the engine's result; failed without a call when the target has no
 // entry point.
-int CallEngine(const EngineApi& api, const QuiloWindowPort* window, const EngineParameterSet& set,
-               const EngineCallSettings& settings, const std::function<void()>& beforeConversion);
+EngineResult CallEngine(const EngineApi& api, const QuiloWindowPort* window, const EngineParameterSet& set,
+                        const EngineCallSettings& settings, const std::function<void()>& beforeConversion);
 
 } // namespace quilo

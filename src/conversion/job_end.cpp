@@ -13,7 +13,7 @@ void ReportUnsupportedClips(const std::vector<std::string>& paths, Prompter& pro
     prompter.inform(text);
 }
 
-JobEndAction FinishJob(int result, TargetTypeId target, const JobEndChoices& choices,
+JobEndAction FinishJob(JobResult result, TargetTypeId target, const JobEndChoices& choices,
                        const std::vector<std::string>& outputs, const std::string& outputFolder,
                        Prompter& prompter, DesktopServices& desktop, UserLog& log,
                        const JobProgress& lastProgress) {
@@ -61,19 +61,8 @@ JobEndAction FinishJob(int result, TargetTypeId target, const JobEndChoices& cho
     case JobResult::BurnFailed:
         prompter.error("Burning process is failed, please try again!");
         return JobEndAction::Close;
-    default:
-        return JobEndAction::Close;
     }
-}
-
-StopOutcome StopClicked(ConversionJob& job, Prompter& prompter) {
-    if (!job.engineLoaded())
-        return StopOutcome::CloseWindow;
-    if (prompter.ask(PromptKind::Confirmation, "Do you want to stop the process?", PromptButtons::YesNo) !=
-        PromptAnswer::Yes)
-        return StopOutcome::GoOn;
-    job.RequestStop();
-    return StopOutcome::Stopping;
+    return JobEndAction::Close;
 }
 
 } // namespace quilo

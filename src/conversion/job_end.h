@@ -2,19 +2,16 @@
 // and the chosen end action (power off, upload to the PSP, open the folder).
 #pragma once
 
-#include "conversion/conversion_job.h"
+#include "conversion/job_observer.h"
+#include "conversion/user_log.h"
 #include "platform/desktop_services.h"
 #include "platform/prompter.h"
+#include "shell/target_catalogue.h"
 
 #include <string>
 #include <vector>
 
 namespace quilo {
-
-// The burn outcomes of a DVD disc job.
-namespace JobResult {
-inline constexpr int BurnNotStarted = -2, BurnFolderMissing = -3, BurnFailed = -4;
-}
 
 struct JobEndChoices {
     bool powerOff = false;  // "Shut down computer when conversion completed"
@@ -29,15 +26,9 @@ void ReportUnsupportedClips(const std::vector<std::string>& paths, Prompter& pro
 
 // Shows the result's message and performs the end action. `outputs` are the
 // job's output paths in order; `outputFolder` the job's folder.
-JobEndAction FinishJob(int result, TargetTypeId target, const JobEndChoices& choices,
+JobEndAction FinishJob(JobResult result, TargetTypeId target, const JobEndChoices& choices,
                        const std::vector<std::string>& outputs, const std::string& outputFolder,
                        Prompter& prompter, DesktopServices& desktop, UserLog& log,
                        const JobProgress& lastProgress);
-
-enum class StopOutcome { CloseWindow, Stopping, GoOn };
-
-// The Stop (or Close) button while a job runs: without a running conversion the
-// window closes; otherwise the user confirms and the running clip finishes its file.
-StopOutcome StopClicked(ConversionJob& job, Prompter& prompter);
 
 } // namespace quilo

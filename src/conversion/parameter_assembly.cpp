@@ -12,15 +12,7 @@
 namespace quilo {
 namespace {
 
-constexpr const char* NoDefinition = "nodef";
 constexpr int TagLimit = 50;
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 // Tags are cut to 50 characters, never inside a UTF-8 character.
 std::string tagText(const std::string& text) {
@@ -42,58 +34,27 @@ int EngineThreadCount(int coreIndex) {
     return std::clamp(coreIndex + 3, 4, 8);
 }
 
-ParameterAssembly::ParameterAssembly(const ProfileDefinitions& definitions, const PanelControls& panel,
-                                     JobSetup setup)
-    : definitions_(definitions), panel_(panel), setup_(std::move(setup)) {}
-
-std::string ParameterAssembly::lookup(const std::string& section, const char* stem,
-                                      const SelectorControl& selector) const {
-    return definitions_.LookupChoiceValue(section, stem, selector.index);
-}
-
-std::string ParameterAssembly::lookupEither(const std::string& first, const std::string& second,
-                                            const char* stem, const SelectorControl& selector) const {
-    std::string value = lookup(first, stem, selector);
-    return value == NoDefinition ? lookup(second, stem, selector) : value;
-}
+ParameterAssembly::ParameterAssembly(JobSettings settings) : settings_(std::move(settings)) {}
 
 void ParameterAssembly::ReadProfileValues(EngineParameterSet& set) const {
-    std::string section = setup_.section;
-    const std::string formatSection = SubSection(section, panel_.outputFormat.text());
-
-    set.OutFileFormat = lookupEither(formatSection, section, "OutputFormat", panel_.outputFormat);
-    if (setup_.target == Target::MPEG) {
-        const std::string mode = lookup(section, "VideoAspect", panel_.imageMode);
-        set.ProfileAspectMode = integerOf(mode);
-        if (set.ProfileAspectMode > 10)
-            section = SubSection(section, mode);
-        set.VideoFrameRate = lookup(section, "VideoFrameRate", panel_.videoFrameRate);
-        set.AudioBitrate = lookup(section, "AudioBitrate", panel_.audioBitRate);
-        set.AudioSampleRate = lookup(section, "AudioSampleRate", panel_.audioSampleRate);
-        set.AudioCodec = lookup(section, "AudioCodec", panel_.audioCodec);
-        set.VideoFormat = lookup(section, "VideoCodec", panel_.videoCodec);
-    } else {
-        set.VideoFrameRate = lookupEither(section, formatSection, "VideoFrameRate", panel_.videoFrameRate);
-        set.AudioBitrate = lookupEither(section, formatSection, "AudioBitrate", panel_.audioBitRate);
-        set.AudioSampleRate = lookupEither(section, formatSection, "AudioSampleRate", panel_.audioSampleRate);
-        set.AudioCodec = lookupEither(section, formatSection, "AudioCodec", panel_.audioCodec);
-        set.VideoFormat = lookupEither(section, formatSection, "VideoCodec", panel_.videoCodec);
-        set.ProfileAspectMode =
-            integerOf(lookupEither(section, formatSection, "VideoAspect", panel_.imageMode));
-    }
+    const ProfileChoices& profile = settings_.profile;
+    set.OutFileFormat = profile.container;
+    set.VideoFrameRate = profile.frameRate;
+    set.AudioBitrate = profile.audioBitRate;
+    set.AudioSampleRate = profile.audioSampleRate;
+    set.AudioCodec = profile.audioCodec;
+    set.VideoFormat = profile.videoCodec;
+    set.ProfileAspectMode = profile.aspectMode;
+    set.AudioChannels = profile.audioChannels;
 
     set.FrameRateIsAuto = set.VideoFrameRate == "Auto";
-    set.HighQuality = panel_.highQuality.checked ? 1 : 0;
-    set.VideoBitRate = trimmed(panel_.videoBitRate.text);
-    set.AudioVolume = std::to_string(panel_.volume.position);
-    set.ArtistName = panel_.artistName.text.empty() ? "Unkonwn" : tagText(panel_.artistName.text);
+    set.HighQuality = settings_.highQuality ? 1 : 0;
+    set.VideoBitRate = std::to_string(settings_.videoBitRate);
+    set.AudioVolume = std::to_string(settings_.volume);
+    set.ArtistName = settings_.artistName.empty() ? "Unkonwn" : tagText(settings_.artistName);
 
-    // The channel choice reaches the engine (1 mono, 2 stereo, 0 as the source).
-    const int channels = integerOf(lookup(setup_.section, "AudioChannel", panel_.audioChannel));
-    set.AudioChannels = channels == 1 || channels == 2 ? channels : 0;
-
-    if (isDvdFileTarget(setup_.target)) {
-        const bool ntsc = panel_.dvdNtsc.checked;
+    if (isDvdFileTarget(settings_.target)) {
+        const bool ntsc = settings_.dvd.ntsc;
         set.VideoFrameRate = ntsc ? "30000/1001" : "25";
         set.AudioBitrate = "192";
         set.AudioSampleRate = "48000";
@@ -103,12 +64,8 @@ void ParameterAssembly::ReadProfileValues(EngineParameterSet& set) const {
         set.VideoBitRate = "5000";
         set.ProfileResolution = ntsc ? "720:480" : "720:576";
         set.OutFileFormat = "dvd";
-    } else if (panel_.resolution.visible) {
-        set.ProfileResolution = lookupEither(section, formatSection, "VideoResolution", panel_.resolution);
-        if (set.ProfileResolution == NoDefinition)
-            set.ProfileResolution = panel_.resolution.text();
     } else {
-        set.ProfileResolution = panel_.videoWidth.text + ":" + panel_.videoHeight.text;
+        set.ProfileResolution = profile.resolution;
     }
 }
 
@@ -133,15 +90,15 @@ bool ParameterAssembly::PrepareClip(const std::vector<TVideoInfo*>& clips, int i
     set.ProgressSeconds = segment;
     set.StartTime = std::to_string(start);
     int duration = segment;
-    if (setup_.minDuration > 0 && segment < setup_.minDuration)
-        duration = setup_.minDuration;
+    if (settings_.minDuration > 0 && segment < settings_.minDuration)
+        duration = settings_.minDuration;
     set.Duration = clip.EndTime >= clip.Duration - 2 ? "0" : std::to_string(duration);
 
     set.DVDTitle = "-1";
     set.GenreName = "MyVideo";
     const std::string fileName = std::filesystem::path(clip.FirstSourcePath()).filename().string();
     set.AlbumName =
-        tagText(panel_.displayName.text.empty() ? fileName : panel_.displayName.text + "_" + fileName);
+        tagText(settings_.displayName.empty() ? fileName : settings_.displayName + "_" + fileName);
 
     if (clip.ContainerKind != Container::Matroska) {
         set.AudioLanguage = clip.AudioRows().size() > 1 ? std::to_string(clip.SelectedAudioId) : "-1";
@@ -174,7 +131,7 @@ bool ParameterAssembly::PrepareClip(const std::vector<TVideoInfo*>& clips, int i
     set.VideoStreamArg =
         clip.ContainerKind == Container::Matroska ? 0 : (clip.VideoStreamId == 0 ? -1 : clip.VideoStreamId);
 
-    set.OutputName = UniqueOutputPath(setup_.outputFolder, SanitizeOutputName(clip.OutputName));
+    set.OutputName = UniqueOutputPath(settings_.outputFolder, SanitizeOutputName(clip.OutputName));
     clip.OutputPath = set.OutputName;
     return true;
 }
@@ -186,7 +143,7 @@ void ParameterAssembly::frameAndPicture(const TVideoInfo& clip, EngineParameterS
     if (clip.UseAspectCode && ratio > 0)
         sourceWidth = static_cast<int>(static_cast<float>(clip.Height) * ratio);
 
-    if (setup_.target == Target::MPEG) {
+    if (settings_.target == Target::MPEG) {
         static const char* const aspects[] = {"4:3", "16:9", "1:1", "2.21:1"};
         set.DvdStandard = 0;
         set.VideoAspect = clip.AspectCode >= 0 && clip.AspectCode <= 3
@@ -199,8 +156,7 @@ void ParameterAssembly::frameAndPicture(const TVideoInfo& clip, EngineParameterS
             set.VideoResolution = set.Out_Size_X_Y_BeforPad = sizeText(clip.Width, clip.Height);
         } else if (mode == 2) {
             set.VideoResolution = set.ProfileResolution;
-            const int frameWidth = integerOf(panel_.videoWidth.text),
-                      frameHeight = integerOf(panel_.videoHeight.text);
+            const int frameWidth = settings_.frameWidth, frameHeight = settings_.frameHeight;
             const double s = sourceHeight > 0 ? static_cast<double>(sourceWidth) / sourceHeight : 1.0;
             int w = frameWidth, h = frameHeight;
             if (frameHeight > 0 && s > 0 && static_cast<double>(frameWidth) / frameHeight > s)
@@ -216,7 +172,7 @@ void ParameterAssembly::frameAndPicture(const TVideoInfo& clip, EngineParameterS
             const bool wide = mode == 11 || mode == 12;
             set.VideoAspect = wide ? "16:9" : "4:3";
             set.VideoResolution = set.ProfileResolution;
-            if (panel_.addLetterBox.checked) {
+            if (settings_.addLetterBox) {
                 const PictureSize picture = letterBoxFit(
                     frameWidth, frameHeight, wide ? 16.0f / 9.0f : 4.0f / 3.0f, sourceWidth, sourceHeight);
                 set.Out_Size_X_Y_BeforPad = sizeText(picture.width, picture.height);
@@ -230,12 +186,12 @@ void ParameterAssembly::frameAndPicture(const TVideoInfo& clip, EngineParameterS
         return;
     }
 
-    if (isDvdFileTarget(setup_.target)) {
-        const bool ntsc = panel_.dvdNtsc.checked, wide = panel_.dvd169.checked;
+    if (isDvdFileTarget(settings_.target)) {
+        const bool ntsc = settings_.dvd.ntsc, wide = settings_.dvd.widescreen;
         set.DvdStandard = ntsc ? 1 : 2;
         set.VideoAspect = wide ? "16:9" : "4:3";
         set.VideoResolution = set.ProfileResolution;
-        if (panel_.addLetterBoxVob.checked) {
+        if (settings_.addLetterBoxVob) {
             const PictureSize picture = letterBoxFit(720, ntsc ? 480 : 576, wide ? 16.0f / 9.0f : 4.0f / 3.0f,
                                                      sourceWidth, sourceHeight);
             set.Out_Size_X_Y_BeforPad = sizeText(picture.width, picture.height);
@@ -291,8 +247,8 @@ void ParameterAssembly::frameAndPicture(const TVideoInfo& clip, EngineParameterS
         w = std::min(up4(static_cast<int>(H * s)), W);
     else
         h = std::min(up4(static_cast<int>(W / s)), H);
-    if ((setup_.target == Target::DVD_ISO || setup_.target == Target::HDAVI ||
-         setup_.target == Target::HDWMV) &&
+    if ((settings_.target == Target::DVD_ISO || settings_.target == Target::HDAVI ||
+         settings_.target == Target::HDWMV) &&
         h < H) {
         h = (h + 15) / 16 * 16;
         if (h < H)
@@ -304,7 +260,7 @@ void ParameterAssembly::frameAndPicture(const TVideoInfo& clip, EngineParameterS
 
 void ParameterAssembly::frameRate(const TVideoInfo& clip, EngineParameterSet& set) const {
     const bool plausible = isPlausibleFrameRate(clip.FrameRate);
-    set.ForceSync = panel_.forceSync.checked ? 1 : 0;
+    set.ForceSync = settings_.forceSync ? 1 : 0;
     if (clip.ContainerKind == Container::Matroska) {
         set.SourceFrameRateHint = "-1";
         set.ForceSync = 1;

@@ -9,10 +9,6 @@
 
 namespace quilo {
 
-DvdDiscSettings DvdSettingsOf(const PanelControls& panel) {
-    return {panel.dvdPal.checked, panel.dvd43.checked, panel.dvd169.checked};
-}
-
 DvdAuthoring::DvdAuthoring(std::string libraryFolder, std::string dataFolder)
     : libraryFolder_(std::move(libraryFolder)), dataFolder_(std::move(dataFolder)) {}
 

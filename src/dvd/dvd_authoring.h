@@ -4,7 +4,6 @@
 
 #include "dvd/author_control_file.h"
 #include "platform/library_loader.h"
-#include "profiles/panel_controls.h"
 
 #include <atomic>
 #include <mutex>
@@ -16,9 +15,6 @@ namespace quilo {
 inline constexpr const char* AuthoringLibraryName = "libauthoring.so";
 // Result of an authoring the tool reported as failed: the converted files stay.
 inline constexpr int AuthorFailed = -1;
-
-// The disc settings of the panel's DVD boxes.
-DvdDiscSettings DvdSettingsOf(const PanelControls& panel);
 
 class DvdAuthoring {
 public:

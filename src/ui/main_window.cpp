@@ -116,7 +116,7 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
     panelView_->setGeometry(14, 350, 832, 272);
     connect(panelView_, &OutputPanelView::panelChanged, listView_, qOverload<>(&QWidget::update));
 
-    progress_ = new ProgressWindow(*session_, programFolder_, prompter_, desktop_, this);
+    progress_ = new ProgressWindow(*session_, prompter_, desktop_, this);
     showSelection();
 }
 

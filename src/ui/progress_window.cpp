@@ -1,9 +1,10 @@
 #include "ui/progress_window.h"
 
+#include "conversion/job_end_settings.h"
 #include "conversion/psp_upload.h"
 #include "shell/skin_region.h"
 #include "skin/skin_pictures.h"
-#include "conversion/job_end_settings.h"
+#include "tranzel.h"
 #include "ui/progress_bar.h"
 #include "ui/progress_picture.h"
 
@@ -14,16 +15,16 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QTimer>
+#include <QThread>
 #include <QToolButton>
 #include <algorithm>
 
 namespace quilo {
 namespace {
 
-constexpr int InfoTimerMs = 500;
-// The engine's notice that the running conversion can be stopped from now on.
-constexpr int StopPossibleMessage = 2312;
+// The engine's notice that the running conversion can be stopped from now on,
+// delivered to the window as the event of that number.
+constexpr auto StopPossibleEvent = static_cast<QEvent::Type>(TZ_MSG_GRABBER_READY);
 
 QString text(const std::string& value) {
     return QString::fromStdString(value);
@@ -45,18 +46,15 @@ QString progressStyle() {
 
 } // namespace
 
-ProgressWindow::ProgressWindow(ConverterSession& session, std::string programFolder, Prompter& prompter,
-                               DesktopServices& desktop, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), session_(session),
-      programFolder_(std::move(programFolder)), prompter_(prompter), desktop_(desktop),
-      optionFile_(session.dataFolder() + "Option.ini"), background_(ProgressWindowBackground()), port_(this) {
+ProgressWindow::ProgressWindow(ConverterSession& session, Prompter& prompter, DesktopServices& desktop,
+                               QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), session_(session), prompter_(prompter),
+      desktop_(desktop), optionFile_(session.dataFolder() + "Option.ini"),
+      background_(ProgressWindowBackground()) {
     setModal(true);
     setFixedSize(background_.size());
     setMask(SkinWindowShape(background_, skin::KeyColour.rgb()));
     setStyleSheet(progressStyle());
-    infoTimer_ = new QTimer(this);
-    infoTimer_->setInterval(InfoTimerMs);
-    connect(infoTimer_, &QTimer::timeout, this, &ProgressWindow::timerTick);
     buildControls();
 
     const JobEndChoices saved = LoadJobEndChoices(optionFile_);
@@ -65,11 +63,9 @@ ProgressWindow::ProgressWindow(ConverterSession& session, std::string programFol
     uploadBox_->setChecked(saved.upload);
 }
 
+// The runner stops and joins a job still running before the widgets go.
 ProgressWindow::~ProgressWindow() {
-    if (worker_.joinable()) {
-        job_->RequestStop();
-        worker_.join();
-    }
+    runner_.reset();
 }
 
 void ProgressWindow::buildControls() {
@@ -147,8 +143,6 @@ void ProgressWindow::resetLabels() {
 }
 
 void ProgressWindow::StartJob(TargetTypeId target) {
-    target_ = target;
-    jobFolder_ = session_.JobOutputFolder();
     const bool psp = target == Target::PSP;
     uploadBox_->setVisible(psp);
     uploadNow_->setVisible(psp);
@@ -157,28 +151,9 @@ void ProgressWindow::StartJob(TargetTypeId target) {
     stop_->setEnabled(true);
     closing_ = false;
 
-    JobInputs inputs = session_.MakeJobInputs();
-    inputs.window = port_.port();
-    const int clipCount = static_cast<int>(inputs.clips.size());
-    job_ = std::make_unique<ConversionJob>(std::move(inputs), session_.userLog());
-    authoring_ = std::make_unique<DvdAuthoring>(programFolder_, session_.dataFolder());
-    // Runs on the worker after the last clip; the panel does not change while the window is up.
-    job_->dvdStep = [this, clipCount] {
-        return authoring_->AuthorDvd(jobFolder_, job_->outputs(), clipCount,
-                                     DvdSettingsOf(session_.panel().controls()));
-    };
-    job_->onClipStart = [this](const JobProgress& progress) {
-        QMetaObject::invokeMethod(
-            this, [this, progress] { showClip(progress); }, Qt::QueuedConnection);
-    };
-
-    workerDone_ = false;
-    worker_ = std::thread([this] {
-        const int result = job_->Run();
-        QMetaObject::invokeMethod(
-            this, [this, result] { jobEnded(result); }, Qt::QueuedConnection);
-    });
-    infoTimer_->start();
+    JobObserver& observer = *this;
+    runner_ = std::make_unique<JobRunner>(session_.MakeJobInputs(), session_.userLog(), observer);
+    runner_->Start();
     exec();
 }
 
@@ -188,40 +163,61 @@ void ProgressWindow::ShowPercent(int percent) {
     percent_->setText(QString::number(percent));
 }
 
-void ProgressWindow::showClip(const JobProgress& progress) {
-    clipName_->setText(text(progress.clipName));
-    destinationName_->setText(text(progress.destinationName));
-    startTime_->setText(text(progress.startTime));
-    stopTime_->setText(text(progress.stopTime));
-    length_->setText(text(progress.length));
-    currentTime_->setText("00:00:00");
-    fps_->setText("0");
-    remaining_->setText("0");
-    status_->clear();
-    ShowPercent(0);
-    // The engine says when its conversion can be stopped.
-    stop_->setEnabled(false);
+template <typename Change> void ProgressWindow::onWindowThread(Change change) {
+    if (QThread::currentThread() == thread())
+        change();
+    else
+        QMetaObject::invokeMethod(this, std::move(change), Qt::QueuedConnection);
 }
 
-void ProgressWindow::showTick(const JobProgress& progress) {
-    currentTime_->setText(text(progress.currentTime));
-    fps_->setText(text(progress.fps));
-    remaining_->setText(text(progress.remainingTime));
-    bar_->setFilled(progress.barWidth);
-    percent_->setText(QString::number(progress.percent));
+void ProgressWindow::ClipStarted(const JobProgress& progress) {
+    onWindowThread([this, progress] {
+        clipName_->setText(text(progress.clipName));
+        destinationName_->setText(text(progress.destinationName));
+        startTime_->setText(text(progress.startTime));
+        stopTime_->setText(text(progress.stopTime));
+        length_->setText(text(progress.length));
+        currentTime_->setText("00:00:00");
+        fps_->setText("0");
+        remaining_->setText("0");
+        status_->clear();
+        ShowPercent(0);
+        // The engine says when its conversion can be stopped.
+        stop_->setEnabled(false);
+    });
 }
 
-void ProgressWindow::timerTick() {
-    if (!job_)
-        return;
-    if (job_->engineLoaded())
-        showTick(job_->Tick());
-    else if (authoring_ && authoring_->running())
-        ShowPercent(authoring_->ProgressPercent());
+void ProgressWindow::StopPossible() {
+    QCoreApplication::postEvent(this, new QEvent(StopPossibleEvent));
+}
+
+void ProgressWindow::ConversionProgress(const JobProgress& progress) {
+    onWindowThread([this, progress] {
+        currentTime_->setText(text(progress.currentTime));
+        fps_->setText(text(progress.fps));
+        remaining_->setText(text(progress.remainingTime));
+        bar_->setFilled(progress.barWidth);
+        percent_->setText(QString::number(progress.percent));
+    });
+}
+
+void ProgressWindow::StagePercent(JobStage stage, int percent) {
+    onWindowThread([this, percent] { ShowPercent(percent); });
+    // The copy to the PSP runs on this thread: let the window repaint meanwhile.
+    if (stage == JobStage::Upload && QThread::currentThread() == thread())
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void ProgressWindow::StatusText(const std::string& line) {
+    onWindowThread([this, line] { status_->setText(text(line)); });
+}
+
+void ProgressWindow::JobEnded(JobResult) {
+    onWindowThread([this] { jobEnded(); });
 }
 
 bool ProgressWindow::event(QEvent* event) {
-    if (event->type() == static_cast<QEvent::Type>(StopPossibleMessage)) {
+    if (event->type() == StopPossibleEvent) {
         stop_->setEnabled(true);
         return true;
     }
@@ -231,35 +227,18 @@ bool ProgressWindow::event(QEvent* event) {
 void ProgressWindow::stopClicked() {
     if (closing_ || uploading_)
         return;
-    if (!workerRunning()) {
+    if (!runner_ || runner_->StopClicked(prompter_) == StopOutcome::CloseWindow)
         closeWindow();
-        return;
-    }
-    const StopOutcome outcome = StopClicked(*job_, prompter_);
-    if (outcome == StopOutcome::Stopping) {
-        infoTimer_->stop();
-    } else if (outcome == StopOutcome::CloseWindow) {
-        // No clip converts right now, but the worker still runs (between clips or
-        // authoring): closing would pull the job from under it, so it is asked to
-        // end and the window closes with its result.
-        job_->RequestStop();
-    }
 }
 
-void ProgressWindow::jobEnded(int result) {
-    if (worker_.joinable())
-        worker_.join();
-    workerDone_ = true;
-    infoTimer_->stop();
+void ProgressWindow::jobEnded() {
     stop_->setEnabled(true);
-    ReportUnsupportedClips(job_->unsupported(), prompter_);
-    if (result == JobResult::Finished) {
+    if (runner_->result() == JobResult::Finished) {
         ShowPercent(100);
         uploadBox_->setEnabled(true);
         uploadNow_->setEnabled(true);
     }
-    const JobEndAction action = FinishJob(result, target_, choices(), job_->outputs(), jobFolder_, prompter_,
-                                          desktop_, session_.userLog(), job_->progress());
+    const JobEndAction action = runner_->Finish(choices(), prompter_, desktop_);
     if (action == JobEndAction::Upload) {
         upload();
         closeWindow();
@@ -269,17 +248,12 @@ void ProgressWindow::jobEnded(int result) {
 }
 
 void ProgressWindow::upload() {
+    if (!runner_)
+        return;
     uploadNow_->setEnabled(false);
     stop_->setEnabled(false);
     uploading_ = true;
-    UploadProgress progress;
-    progress.status = [this](const std::string& line) { status_->setText(text(line)); };
-    progress.percent = [this](int percent) {
-        ShowPercent(percent);
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    };
-    UploadToPsp(session_.clips().Clips(), jobFolder_, RemovableVolumeRoots(), session_.options(), prompter_,
-                progress);
+    runner_->UploadToPsp(prompter_, RemovableVolumeRoots());
     uploading_ = false;
     uploadBox_->setEnabled(true);
     uploadNow_->setEnabled(true);
@@ -296,7 +270,7 @@ JobEndChoices ProgressWindow::choices() const {
 }
 
 void ProgressWindow::closeWindow() {
-    if (workerRunning())
+    if (jobRunning())
         return;
     SaveJobEndChoices(optionFile_, choices());
     closing_ = true;

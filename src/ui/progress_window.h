@@ -1,34 +1,29 @@
-// The progress window: shown modally while a job converts the clip list on a
-// worker thread. A 500 ms timer polls the job (and the DVD authoring); the
-// worker reaches the window only by posting. When the job ends the window
-// shows the result and performs the chosen end action.
+// The progress window: shown modally while the job runner converts the clip
+// list. It shows what the runner reports, carried over to the window thread,
+// and lets the runner finish the job when it says the job has ended.
 #pragma once
 
 #include "conversion/converter_session.h"
-#include "conversion/job_end.h"
-#include "dvd/dvd_authoring.h"
+#include "conversion/job_runner.h"
 #include "platform/desktop_services.h"
-#include "platform/qt_window_port.h"
 
 #include <QDialog>
 #include <memory>
-#include <thread>
 
 class QCheckBox;
 class QLabel;
 class QPushButton;
-class QTimer;
 class QToolButton;
 
 namespace quilo {
 
 class ProgressBar;
 
-class ProgressWindow : public QDialog {
+class ProgressWindow : public QDialog, private JobObserver {
     Q_OBJECT
 public:
-    ProgressWindow(ConverterSession& session, std::string programFolder, Prompter& prompter,
-                   DesktopServices& desktop, QWidget* parent = nullptr);
+    ProgressWindow(ConverterSession& session, Prompter& prompter, DesktopServices& desktop,
+                   QWidget* parent = nullptr);
     ~ProgressWindow() override;
 
     // Converts the checked clips to `target`; returns when the window closes.
@@ -50,30 +45,30 @@ protected:
 private:
     void buildControls();
     void resetLabels();
-    void showClip(const JobProgress& progress);
-    void showTick(const JobProgress& progress);
-    void timerTick();
     void stopClicked();
-    void jobEnded(int result);
+    void jobEnded();
     void upload();
     void closeWindow();
     JobEndChoices choices() const;
-    bool workerRunning() const { return worker_.joinable() && !workerDone_; }
+    bool jobRunning() const { return runner_ && !runner_->ended(); }
+    // Observer calls come from the runner's threads; widgets change on the window thread.
+    template <typename Change> void onWindowThread(Change change);
+
+    // JobObserver
+    void StagePercent(JobStage stage, int percent) override;
+    void StatusText(const std::string& text) override;
+    void ClipStarted(const JobProgress& progress) override;
+    void StopPossible() override;
+    void ConversionProgress(const JobProgress& progress) override;
+    void JobEnded(JobResult result) override;
 
     ConverterSession& session_;
-    std::string programFolder_;
     Prompter& prompter_;
     DesktopServices& desktop_;
     IniFile optionFile_;
     QImage background_;
-    QtWindowPort port_;
 
-    TargetTypeId target_ = -1;
-    std::string jobFolder_;
-    std::unique_ptr<ConversionJob> job_;
-    std::unique_ptr<DvdAuthoring> authoring_;
-    std::thread worker_;
-    bool workerDone_ = true;
+    std::unique_ptr<JobRunner> runner_;
     bool closing_ = false;
     bool uploading_ = false; // no close while files are copied
 
@@ -84,7 +79,6 @@ private:
     QPushButton* stop_ = nullptr;
     QCheckBox *powerOff_ = nullptr, *uploadBox_ = nullptr, *openFolder_ = nullptr;
     QToolButton* uploadNow_ = nullptr;
-    QTimer* infoTimer_ = nullptr;
     QPoint dragOffset_;
 };
 

@@ -1,6 +1,5 @@
 // The job's end after a burn step that did not burn.
 #include "conversion/job_end.h"
-#include "dvd/burn_step.h"
 #include "quilo_test/support.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +12,7 @@ TEST(BurnJobEnd, EachBurnOutcomeHasItsErrorMessage) {
     UserLog log(dir.path());
     RecordingDesktopServices desktop;
     ScriptedPrompter prompter;
-    for (int result : {BurnResult::NotStarted, BurnResult::FolderMissing, BurnResult::Failed})
+    for (JobResult result : {JobResult::BurnNotStarted, JobResult::BurnFolderMissing, JobResult::BurnFailed})
         EXPECT_EQ(
             FinishJob(result, Target::DVD_Disc, {}, {"/out/a.vob"}, "/out/", prompter, desktop, log, {}),
             JobEndAction::Close);
@@ -28,7 +27,7 @@ TEST(BurnJobEnd, EachBurnOutcomeHasItsErrorMessage) {
 
     // A burned disc ends like any finished job: no folder to open for a disc.
     prompter.clear();
-    FinishJob(BurnResult::Burned, Target::DVD_Disc, {}, {"/out/a.vob"}, "/out/", prompter, desktop, log, {});
+    FinishJob(JobResult::Finished, Target::DVD_Disc, {}, {"/out/a.vob"}, "/out/", prompter, desktop, log, {});
     EXPECT_TRUE(prompter.texts().empty());
     EXPECT_TRUE(desktop.opened.empty());
 }

@@ -40,7 +40,7 @@ Expected selectedFor(TargetTypeId target) {
     clip.FrameRate = 25;
     clip.OutputName = "clip";
     const JobInputs inputs = session.MakeJobInputs(appData.path());
-    ParameterAssembly assembly(inputs.definitions, inputs.panel, inputs.setup);
+    ParameterAssembly assembly(inputs.settings);
     EngineParameterSet set;
     assembly.ReadProfileValues(set);
     std::vector<TVideoInfo*> clips = {&clip};

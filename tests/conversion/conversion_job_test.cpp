@@ -2,8 +2,8 @@
 // missing, unreadable clips, and the messages at the end.
 #include "conversion/conversion_job.h"
 #include "conversion/job_end.h"
-#include "quilo_test/support.h"
-#include "test_definitions.h"
+#include "conversion/job_runner.h"
+#include "job_fixture.h"
 
 #include <gtest/gtest.h>
 #include <thread>
@@ -11,87 +11,17 @@
 using namespace quilo;
 using namespace quilo::test;
 
-namespace {
-
-struct JobFixture {
-    TempDir dir;
-    ProfileDefinitions definitions{dir.file("PfDef.dll")};
-    PanelControls panel;
-    std::vector<std::unique_ptr<TVideoInfo>> owned;
-    ScriptedPrompter prompter;
-    RecordingDesktopServices desktop;
-
-    JobFixture() {
-        writeFile(dir.file("PfDef.dll"), Definitions);
-        panel.outputFormat.items = {"avi"};
-        panel.outputFormat.index = 0;
-        panel.videoCodec.items = {"Xvid", "MPEG-4"};
-        panel.videoCodec.index = 1;
-        panel.videoFrameRate.items = {"Auto", "25"};
-        panel.videoFrameRate.index = 1;
-        for (SelectorControl* one : {&panel.audioCodec, &panel.audioBitRate, &panel.audioSampleRate}) {
-            one->items = {"item"};
-            one->index = 0;
-        }
-        panel.imageMode.items = {"Full"};
-        panel.imageMode.index = 0;
-        panel.resolution.items = {"640 x 480"};
-        panel.resolution.index = 0;
-        panel.videoBitRate.text = "800";
-    }
-    TVideoInfo& clip(const std::string& path, int seconds, const std::string& outputName) {
-        owned.push_back(std::make_unique<TVideoInfo>());
-        TVideoInfo& c = *owned.back();
-        c.FilePath = path;
-        c.Width = c.CropW = 320;
-        c.Height = c.CropH = 240;
-        c.SetDuration(seconds);
-        c.SetEndTime(seconds);
-        c.FrameRate = 25;
-        c.Checked = true;
-        c.OutputName = outputName;
-        return c;
-    }
-    JobInputs inputs(TargetTypeId target, std::string engineFolder = programDir()) {
-        std::vector<TVideoInfo*> clips;
-        for (auto& c : owned)
-            clips.push_back(c.get());
-        return JobInputs{definitions,
-                         panel,
-                         JobSetup{target, "Tamber-AVI", dir.file("out/AVI/"), 0},
-                         clips,
-                         dir.file("out/"),
-                         dir.path(),
-                         engineFolder,
-                         nullptr};
-    }
-};
-
-std::string shortClip() {
-    return fixture("job-short.mp4", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-f", "lavfi",
-                                     "-i", "sine=frequency=300", "-t", "3", "-c:v", "libx264", "-preset",
-                                     "ultrafast", "-c:a", "aac", "-shortest"});
-}
-
-std::string longClip() {
-    return fixture("job-long.mp4", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-f", "lavfi", "-i",
-                                    "sine=frequency=300", "-t", "120", "-c:v", "libx264", "-preset",
-                                    "ultrafast", "-c:a", "aac", "-shortest"});
-}
-
-} // namespace
-
 TEST(ConversionJob, ConvertsEveryClipLogsItAndOpensTheFolder) {
     JobFixture f;
     f.clip(shortClip(), 3, "first.avi");
     f.clip(shortClip(), 3, "second.avi");
     UserLog log(f.dir.path());
-    ConversionJob job(f.inputs(Target::AVI), log);
-    std::vector<std::string> started;
-    job.onClipStart = [&](const JobProgress& progress) { started.push_back(progress.destinationName); };
+    RecordingObserver observer;
+    ConversionJob job(f.inputs(Target::AVI), log, &observer);
 
     EXPECT_EQ(job.Run(), JobResult::Finished);
-    EXPECT_EQ(started, (std::vector<std::string>{"first.avi", "second.avi"}));
+    EXPECT_EQ(observer.started(), (std::vector<std::string>{"first.avi", "second.avi"}));
+    EXPECT_EQ(job.clipResults(), std::vector<EngineResult>(2, EngineResult::Converted));
     ASSERT_EQ(job.outputs().size(), 2u);
     for (const auto& output : job.outputs()) {
         const QJsonObject probe = ffprobe(output);
@@ -118,31 +48,28 @@ TEST(ConversionJob, AStopEndsTheJobAfterTheRunningClip) {
     f.clip(longClip(), 120, "long.avi");
     f.clip(shortClip(), 3, "never.avi");
     UserLog log(f.dir.path());
-    ConversionJob job(f.inputs(Target::AVI), log);
-    int result = 99;
-    std::thread worker([&] { result = job.Run(); });
-    // Stop once the engine reports progress; the timer's ticks give the labels.
-    JobProgress seen;
-    for (int i = 0; i < 600 && seen.currentTime == "00:00:00"; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        seen = job.Tick();
-    }
+    RecordingObserver observer;
+    JobRunner runner(f.inputs(Target::AVI), log, observer);
+    runner.Start();
+    // Stop once the engine reports progress; the runner's ticks give the labels.
+    const JobProgress seen = observer.waitForConvertedSeconds();
     f.prompter.script({PromptAnswer::No, PromptAnswer::Yes});
-    EXPECT_EQ(StopClicked(job, f.prompter), StopOutcome::GoOn);
-    EXPECT_EQ(StopClicked(job, f.prompter), StopOutcome::Stopping);
-    worker.join();
-    EXPECT_EQ(StopClicked(job, f.prompter), StopOutcome::CloseWindow); // nothing runs any more
+    EXPECT_EQ(runner.StopClicked(f.prompter), StopOutcome::GoOn);
+    EXPECT_EQ(runner.StopClicked(f.prompter), StopOutcome::Stopping);
+    observer.waitForEnd();
+    runner.WaitFor(std::chrono::hours(1));
+    EXPECT_EQ(runner.StopClicked(f.prompter), StopOutcome::CloseWindow); // nothing runs any more
     EXPECT_EQ(f.prompter.texts(), std::vector<std::string>(2, "Do you want to stop the process?"));
     f.prompter.clear();
 
     EXPECT_NE(seen.currentTime, "00:00:00");
-    EXPECT_EQ(result, JobResult::Stopped);
-    ASSERT_EQ(job.outputs().size(), 1u); // the second clip never started
-    const double converted = durationSeconds(ffprobe(job.outputs()[0]));
+    EXPECT_EQ(runner.result(), JobResult::Stopped);
+    const std::vector<std::string>& outputs = runner.conversion().outputs();
+    ASSERT_EQ(outputs.size(), 1u); // the second clip never started
+    const double converted = durationSeconds(ffprobe(outputs[0]));
     EXPECT_GT(converted, 0.0);
     EXPECT_LT(converted, 120.0);
-    FinishJob(result, Target::AVI, {}, job.outputs(), f.dir.path(), f.prompter, f.desktop, log,
-              job.progress());
+    EXPECT_EQ(runner.Finish({}, f.prompter, f.desktop), JobEndAction::Close);
     EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"Stop process by user!"});
 }
 
@@ -155,6 +82,7 @@ TEST(ConversionJob, UnreadableClipsAreListedAndAMissingEngineEndsTheJob) {
     ConversionJob job(f.inputs(Target::AVI), log);
     EXPECT_EQ(job.Run(), JobResult::Finished);
     EXPECT_EQ(job.unsupported(), std::vector<std::string>{f.dir.file("text.avi")});
+    EXPECT_EQ(job.clipResults(), (std::vector<EngineResult>{EngineResult::Failed, EngineResult::Converted}));
     ReportUnsupportedClips(job.unsupported(), f.prompter);
     ASSERT_EQ(f.prompter.texts().size(), 1u);
     EXPECT_NE(f.prompter.texts()[0].find("Some UNSUPPORTED file(s) format can not be converted correctly."),
@@ -164,6 +92,7 @@ TEST(ConversionJob, UnreadableClipsAreListedAndAMissingEngineEndsTheJob) {
     ConversionJob broken(f.inputs(Target::AVI, noEngine.path()), log);
     EXPECT_EQ(broken.Run(), JobResult::EngineUnusable);
     EXPECT_FALSE(broken.lastEngineError().empty());
+    EXPECT_EQ(broken.clipResults(), std::vector<EngineResult>{EngineResult::Unusable});
     f.prompter.clear();
     FinishJob(JobResult::EngineUnusable, Target::AVI, {}, {}, "", f.prompter, f.desktop, log, {});
     EXPECT_EQ(f.prompter.texts(),
@@ -193,8 +122,11 @@ TEST(JobEnd, MessagesAndActionsByResultAndTarget) {
     FinishJob(JobResult::Finished, Target::MP4, {true, false, true}, outputs, "/out/", prompter, desktop, log,
               {});
     EXPECT_EQ(desktop.powerOffRequests, 1);
-    FinishJob(JobResult::Failed, Target::MP4, {}, outputs, "/out/", prompter, desktop, log,
-              {"", "", "", "", "", "00:01:02", "31", "00:00:10", 0, 0});
+    JobProgress last;
+    last.currentTime = "00:01:02";
+    last.fps = "31";
+    last.remainingTime = "00:00:10";
+    FinishJob(JobResult::Failed, Target::MP4, {}, outputs, "/out/", prompter, desktop, log, last);
     EXPECT_EQ(
         prompter.texts(),
         (std::vector<std::string>{"Process finished!\nYou can upload files to your PSP.", "Process Finished!",

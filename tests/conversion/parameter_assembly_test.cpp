@@ -53,8 +53,8 @@ struct Fixture {
         return c;
     }
     EngineParameterSet prepare(TargetTypeId target, int minDuration = 0) {
-        ParameterAssembly assembly(
-            definitions, panel, {target, TargetSection(targetIdentifier(target)), dir.path(), minDuration});
+        ParameterAssembly assembly(TakeJobSettings(
+            definitions, panel, {target, TargetSection(targetIdentifier(target)), dir.path(), minDuration}));
         EngineParameterSet set;
         assembly.ReadProfileValues(set);
         EXPECT_TRUE(assembly.PrepareClip(clips, static_cast<int>(clips.size()) - 1, set));
@@ -297,11 +297,12 @@ TEST(EngineCallChoice, GlobalCallsThenTheTargetsOwnArgumentList) {
     set.AudioChannels = 1;
     calls.clear();
     bool beforeRan = false;
-    const int result = CallEngine(api, nullptr, set, {Target::PSP, 1, true, "/data/kavotempfile.tmp"}, [&] {
-        beforeRan = true;
-        calls.push_back("before");
-    });
-    EXPECT_EQ(result, 0);
+    const EngineResult result =
+        CallEngine(api, nullptr, set, {Target::PSP, 1, true, "/data/kavotempfile.tmp"}, [&] {
+            beforeRan = true;
+            calls.push_back("before");
+        });
+    EXPECT_EQ(result, EngineResult::Converted);
     EXPECT_TRUE(beforeRan);
     EXPECT_EQ(channelsGiven, 1);
     EXPECT_EQ(calls, (std::vector<std::string>{
@@ -309,6 +310,6 @@ TEST(EngineCallChoice, GlobalCallsThenTheTargetsOwnArgumentList) {
                          "psp /in.mp4 1 5 48000 h264 320:240 album 30000/1001 /out/x.mp4 0 20051124"}));
 
     calls.clear();
-    EXPECT_EQ(CallEngine(api, nullptr, set, {Target::DVD_ISO, 0, false, ""}, nullptr), -1);
+    EXPECT_EQ(CallEngine(api, nullptr, set, {Target::DVD_ISO, 0, false, ""}, nullptr), EngineResult::Failed);
     EXPECT_TRUE(calls.empty());
 }

@@ -8,6 +8,7 @@
 #include "media.h"
 #include "output.h"
 #include "request.h"
+#include "tranzel.h"
 
 extern "C" {
 #include <libavfilter/buffersink.h>
@@ -523,7 +524,7 @@ int Converter::run(const QuiloWindowPort* window) {
         return -1;
 
     infoEncoding.store(1);
-    quilo_window_port_post(window, 2312, 0, 0); // the conversion can be stopped from now on
+    quilo_window_port_post(window, TZ_MSG_GRABBER_READY, 0, 0); // the conversion can be stopped from now on
     bool ok = true;
     for (std::size_t i = firstPart; ok && i < parts_.size() && !stopRequested.load(); ++i) {
         ok = readPart(parts_[i], i == firstPart ? startUs - before : 0);

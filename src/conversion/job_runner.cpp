@@ -1,0 +1,213 @@
+#include "conversion/job_runner.h"
+
+#include "conversion/psp_upload.h"
+#include "tranzel.h"
+
+namespace quilo {
+namespace {
+
+constexpr auto TickInterval = std::chrono::milliseconds(500);
+constexpr int TicksPerBurnStep = 2; // the burn animation moves once a second
+
+JobResult jobResultOfAuthoring(int authored) {
+    switch (authored) {
+    case AuthorDone:
+        return JobResult::Finished;
+    case AuthorMissingFile:
+        return JobResult::Stopped;
+    case AuthorLibraryUnusable:
+        return JobResult::EngineUnusable;
+    default:
+        return JobResult::Failed;
+    }
+}
+
+JobResult jobResultOfBurn(int burned) {
+    switch (burned) {
+    case BurnResult::Burned:
+        return JobResult::Finished;
+    case BurnResult::FolderMissing:
+        return JobResult::BurnFolderMissing;
+    case BurnResult::Failed:
+        return JobResult::BurnFailed;
+    default:
+        return JobResult::BurnNotStarted;
+    }
+}
+
+} // namespace
+
+// What the burn step asks of the progress window: its animation and status line.
+class JobRunner::BurnWindow : public BurnStepWindow {
+public:
+    explicit BurnWindow(JobRunner& runner) : runner_(runner) {}
+    void StartBurnTimer() override {
+        {
+            std::lock_guard lock(runner_.lock_);
+            runner_.animation_.Reset();
+            runner_.burning_ = true;
+        }
+        runner_.observer_.StageStarted(JobStage::Burn);
+    }
+    void StopBurnTimer() override {
+        std::lock_guard lock(runner_.lock_);
+        runner_.burning_ = false;
+    }
+    void SetCurrentFileLabel(const std::string& text) override { runner_.observer_.StatusText(text); }
+
+private:
+    JobRunner& runner_;
+};
+
+JobRunner::JobRunner(JobInputs inputs, UserLog& log, JobObserver& observer)
+    : observer_(observer),
+      log_(log), enginePort_{&JobRunner::engineNotice, this}, burnerPort_{&JobRunner::burnerNotice, this},
+      conversion_(std::move(inputs), log, &observer, &enginePort_),
+      authoring_(conversion_.inputs().libraryFolder, conversion_.inputs().dataFolder) {}
+
+JobRunner::~JobRunner() {
+    conversion_.RequestStop();
+    join();
+}
+
+void JobRunner::SetBurnStep(BurnerControl& burner, Prompter& prompter) {
+    burner_ = &burner;
+    burnPrompter_ = &prompter;
+}
+
+void JobRunner::Start() {
+    worker_ = std::thread([this] { work(); });
+    ticker_ = std::thread([this] { tickUntilEnded(); });
+}
+
+void JobRunner::work() {
+    JobResult result = conversion_.Run();
+    const TargetTypeId target = settings().target;
+    if ((target == Target::DVD_Folder || target == Target::DVD_Disc) && conversion_.unsupported().empty() &&
+        !conversion_.stopRequested() && result != JobResult::EngineUnusable)
+        result = authorAndBurn();
+    {
+        std::lock_guard lock(lock_);
+        result_ = result;
+    }
+    observer_.JobEnded(result);
+    {
+        std::lock_guard lock(lock_);
+        ended_ = true;
+    }
+    endedChanged_.notify_all();
+}
+
+JobResult JobRunner::authorAndBurn() {
+    observer_.StageStarted(JobStage::Author);
+    const DvdChoices& dvd = settings().dvd;
+    const int authored = authoring_.AuthorDvd(settings().outputFolder, conversion_.outputs(),
+                                              static_cast<int>(conversion_.inputs().clips.size()),
+                                              {dvd.pal, dvd.fourThree, dvd.widescreen});
+    if (authored == AuthorDone)
+        dvdFolder_ = authoring_.dvdFolder();
+    if (authored != AuthorDone || settings().target != Target::DVD_Disc)
+        return jobResultOfAuthoring(authored);
+    // A disc job without a drive made its folder but no disc: that is no success.
+    if (!burner_)
+        return JobResult::Failed;
+    BurnWindow window(*this);
+    return jobResultOfBurn(RunBurnStep(*burner_, dvdFolder_, *burnPrompter_, window));
+}
+
+void JobRunner::tickUntilEnded() {
+    std::unique_lock lock(lock_);
+    for (int tick = 1;; ++tick) {
+        if (endedChanged_.wait_for(lock, TickInterval, [this] { return ended_; }))
+            return;
+        const bool burnStep = burning_ && tick % TicksPerBurnStep == 0;
+        const std::string animation = burnStep ? animation_.Tick() : std::string();
+        lock.unlock();
+        if (conversion_.engineLoaded())
+            observer_.ConversionProgress(conversion_.Tick());
+        else if (authoring_.running())
+            observer_.StagePercent(JobStage::Author, authoring_.ProgressPercent());
+        if (burnStep)
+            observer_.StatusText(animation);
+        lock.lock();
+    }
+}
+
+bool JobRunner::WaitFor(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(lock_);
+    return endedChanged_.wait_for(lock, timeout, [this] { return ended_; });
+}
+
+bool JobRunner::ended() const {
+    std::lock_guard lock(lock_);
+    return ended_;
+}
+
+void JobRunner::join() {
+    if (worker_.joinable())
+        worker_.join();
+    if (ticker_.joinable())
+        ticker_.join();
+}
+
+void JobRunner::RequestStop() {
+    conversion_.RequestStop();
+}
+
+StopOutcome JobRunner::StopClicked(Prompter& prompter) {
+    bool burning = false;
+    {
+        std::lock_guard lock(lock_);
+        if (ended_ || !worker_.joinable())
+            return StopOutcome::CloseWindow;
+        burning = burning_;
+    }
+    if (burning) {
+        ExplainBurnCannotStop(prompter);
+        return StopOutcome::GoOn;
+    }
+    // Between clips or while authoring nothing can be asked of the engine: the
+    // job ends at the next point that can stop.
+    if (!conversion_.engineLoaded()) {
+        conversion_.RequestStop();
+        return StopOutcome::Stopping;
+    }
+    if (prompter.ask(PromptKind::Confirmation, "Do you want to stop the process?", PromptButtons::YesNo) !=
+        PromptAnswer::Yes)
+        return StopOutcome::GoOn;
+    conversion_.RequestStop();
+    return StopOutcome::Stopping;
+}
+
+JobResult JobRunner::result() const {
+    std::lock_guard lock(lock_);
+    return result_;
+}
+
+JobEndAction JobRunner::Finish(const JobEndChoices& choices, Prompter& prompter, DesktopServices& desktop) {
+    join();
+    ReportUnsupportedClips(conversion_.unsupported(), prompter);
+    return FinishJob(result(), settings().target, choices, conversion_.outputs(), settings().outputFolder,
+                     prompter, desktop, log_, conversion_.progress());
+}
+
+bool JobRunner::UploadToPsp(Prompter& prompter, const std::vector<std::string>& volumeRoots) {
+    observer_.StageStarted(JobStage::Upload);
+    UploadProgress progress;
+    progress.status = [this](const std::string& line) { observer_.StatusText(line); };
+    progress.percent = [this](int percent) { observer_.StagePercent(JobStage::Upload, percent); };
+    return quilo::UploadToPsp(conversion_.inputs().clips, settings().outputFolder, volumeRoots,
+                              conversion_.inputs().options, prompter, progress);
+}
+
+void JobRunner::engineNotice(void* context, unsigned message, long, long) {
+    if (message == TZ_MSG_GRABBER_READY)
+        static_cast<JobRunner*>(context)->observer_.StopPossible();
+}
+
+void JobRunner::burnerNotice(void* context, unsigned message, long wParam, long lParam) {
+    if (message == WM_BURNER_NOTIFY && wParam == BurnerProgress)
+        static_cast<JobRunner*>(context)->observer_.StagePercent(JobStage::Burn, static_cast<int>(lParam));
+}
+
+} // namespace quilo
