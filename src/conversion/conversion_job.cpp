@@ -19,9 +19,9 @@ void makeFolder(const std::string& folder) {
 } // namespace
 
 ConversionJob::ConversionJob(JobInputs inputs, UserLog& log, JobObserver* observer,
-                             const QuiloWindowPort* engineWindow)
+                             const QuiloWindowPort* engineWindow, std::function<void()> conversionStarted)
     : inputs_(std::move(inputs)), log_(log), observer_(observer), engineWindow_(engineWindow),
-      assembly_(inputs_.settings) {}
+      conversionStarted_(std::move(conversionStarted)), assembly_(inputs_.settings) {}
 
 JobResult ConversionJob::Run() {
     makeFolder(inputs_.baseOutputFolder);
@@ -86,6 +86,8 @@ std::optional<EngineResult> ConversionJob::convertClip(int index) {
         // A stop asked for while the clip was being set up ends it at once.
         if (stop_)
             engine.api().X_StopConvert();
+        if (conversionStarted_)
+            conversionStarted_();
     });
     {
         std::lock_guard lock(progressLock_);

@@ -10,6 +10,7 @@
 #include "profiles/option_settings.h"
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -28,9 +29,12 @@ struct JobInputs {
 
 class ConversionJob {
 public:
-    // `observer` may be null; `engineWindow` receives the engine's notices.
+    // `observer` may be null; `engineWindow` receives the engine's notices;
+    // `conversionStarted` runs as each clip's conversion call begins, where the
+    // progress timer starts.
     ConversionJob(JobInputs inputs, UserLog& log, JobObserver* observer = nullptr,
-                  const QuiloWindowPort* engineWindow = nullptr);
+                  const QuiloWindowPort* engineWindow = nullptr,
+                  std::function<void()> conversionStarted = {});
 
     // Converts every clip until the list ends, a stop is asked for or the
     // engine is unusable. After a stop the result follows the running clip's:
@@ -62,6 +66,7 @@ private:
     UserLog& log_;
     JobObserver* observer_;
     const QuiloWindowPort* engineWindow_;
+    std::function<void()> conversionStarted_;
     ParameterAssembly assembly_;
     EngineParameterSet parameters_;
     std::vector<std::string> outputs_;

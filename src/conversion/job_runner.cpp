@@ -62,7 +62,12 @@ private:
 JobRunner::JobRunner(JobInputs inputs, UserLog& log, JobObserver& observer)
     : observer_(observer),
       log_(log), enginePort_{&JobRunner::engineNotice, this}, burnerPort_{&JobRunner::burnerNotice, this},
-      conversion_(std::move(inputs), log, &observer, &enginePort_),
+      conversion_(std::move(inputs), log, &observer, &enginePort_,
+                  [this] {
+                      std::lock_guard lock(lock_);
+                      clipConverting_ = true;
+                      changed_.notify_all();
+                  }),
       authoring_(conversion_.inputs().libraryFolder, conversion_.inputs().dataFolder) {}
 
 JobRunner::~JobRunner() {
@@ -95,7 +100,7 @@ void JobRunner::work() {
         std::lock_guard lock(lock_);
         ended_ = true;
     }
-    endedChanged_.notify_all();
+    changed_.notify_all();
 }
 
 JobResult JobRunner::authorAndBurn() {
@@ -118,8 +123,16 @@ JobResult JobRunner::authorAndBurn() {
 void JobRunner::tickUntilEnded() {
     std::unique_lock lock(lock_);
     for (int tick = 1;; ++tick) {
-        if (endedChanged_.wait_for(lock, TickInterval, [this] { return ended_; }))
+        changed_.wait_for(lock, TickInterval, [this] { return ended_ || clipConverting_; });
+        if (ended_)
             return;
+        // Like the window's timer, started anew for each clip: its first
+        // progress comes a full interval after the engine began.
+        if (clipConverting_) {
+            clipConverting_ = false;
+            tick = 0;
+            continue;
+        }
         const bool burnStep = burning_ && tick % TicksPerBurnStep == 0;
         const std::string animation = burnStep ? animation_.Tick() : std::string();
         lock.unlock();
@@ -135,7 +148,7 @@ void JobRunner::tickUntilEnded() {
 
 bool JobRunner::WaitFor(std::chrono::milliseconds timeout) {
     std::unique_lock lock(lock_);
-    return endedChanged_.wait_for(lock, timeout, [this] { return ended_; });
+    return changed_.wait_for(lock, timeout, [this] { return ended_; });
 }
 
 bool JobRunner::ended() const {

@@ -78,8 +78,9 @@ private:
     Prompter* burnPrompter_ = nullptr;
 
     mutable std::mutex lock_;
-    std::condition_variable endedChanged_;
+    std::condition_variable changed_;
     bool ended_ = false;
+    bool clipConverting_ = false; // a clip's conversion call began: the tick starts over
     JobResult result_ = JobResult::Finished;
     bool burning_ = false;
     BurnAnimation animation_;

@@ -113,7 +113,7 @@ TEST_F(DiscJob, BurnsTheAuthoredFolderToTheChosenDriveAndEndsLikeAnyJob) {
     EXPECT_EQ(events[events.size() - 2], "burn 100%"); // the poller's last word
     EXPECT_EQ(events.back(), "status ");               // the animation's label cleared
 
-    EXPECT_EQ(runner.Finish({}, prompter, desktop), JobEndAction::Close);
+    EXPECT_EQ(runner.Finish({false, false, false}, prompter, desktop), JobEndAction::Close);
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Process Finished!"});
     EXPECT_TRUE(desktop.opened.empty()); // a disc has no folder to open
 }
