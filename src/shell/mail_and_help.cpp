@@ -37,10 +37,10 @@ int SendMail(const std::vector<std::string>& lines, DesktopServices& desktop, Pr
     return result;
 }
 
-int SendLogFiles(const std::string& dataFolder, const std::string& productVersion, DesktopServices& desktop,
-                 Prompter& prompter) {
+int SendLogFiles(const std::string& dataFolder, const std::string& productVersion, const std::string& address,
+                 DesktopServices& desktop, Prompter& prompter) {
     std::vector<std::string> lines = {
-        std::string("To=") + ProblemReportAddress,
+        "To=" + address,
         "Subject=" + productVersion + " Log File",
         "Body=In order to offer you fast and efficient service, please attach a screenshot about the program "
         "issue in your email if possible.",

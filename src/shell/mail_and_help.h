@@ -10,8 +10,6 @@
 
 namespace quilo {
 
-inline constexpr const char* ProblemReportAddress = "support@quilo-converter.org";
-
 // Hands a path or address to the desktop's "open" action; the result is ignored.
 void OpenHtmlHelpPage(DesktopServices& desktop, const std::string& pathOrAddress);
 
@@ -25,8 +23,8 @@ MailMessage MailFromLines(const std::vector<std::string>& lines);
 int SendMail(const std::vector<std::string>& lines, DesktopServices& desktop, Prompter& prompter);
 
 // Mails the user log and the engine log of the data folder (those that exist)
-// to the problem-report address.
-int SendLogFiles(const std::string& dataFolder, const std::string& productVersion, DesktopServices& desktop,
-                 Prompter& prompter);
+// to `address`.
+int SendLogFiles(const std::string& dataFolder, const std::string& productVersion, const std::string& address,
+                 DesktopServices& desktop, Prompter& prompter);
 
 } // namespace quilo

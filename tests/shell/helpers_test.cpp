@@ -1,6 +1,8 @@
-// Time and counter texts, the skin shape and the mail of the log files.
+// Time and counter texts, the skin shape, the mail of the log files and the
+// product's links.
 #include "quilo_test/support.h"
 #include "shell/mail_and_help.h"
+#include "shell/product_links.h"
 #include "shell/skin_region.h"
 #include "shell/text_format.h"
 
@@ -64,16 +66,18 @@ TEST(LogMail, AttachesTheLogsThatExistAndWarnsWithoutAMailClient) {
     ScriptedPrompter prompter;
 
     writeFile(data.file("UserLog.log"), "[ProcessingInfo]\n");
-    EXPECT_EQ(SendLogFiles(data.path(), "1.0", desktop, prompter), DesktopServices::MailSent);
+    EXPECT_EQ(SendLogFiles(data.path(), "1.0", "reports@example.org", desktop, prompter),
+              DesktopServices::MailSent);
     ASSERT_EQ(desktop.mails.size(), 1u);
     EXPECT_EQ(desktop.mails[0].attachments, std::vector<std::string>{data.file("UserLog.log")});
     EXPECT_EQ(desktop.mails[0].subject, "1.0 Log File");
-    EXPECT_EQ(desktop.mails[0].to, ProblemReportAddress);
+    EXPECT_EQ(desktop.mails[0].to, "reports@example.org");
     EXPECT_TRUE(prompter.shown().empty());
 
     writeFile(data.file("tamberlog.log"), "engine\n");
     desktop.mailResult = DesktopServices::MailClientMissing;
-    EXPECT_EQ(SendLogFiles(data.path(), "1.0", desktop, prompter), DesktopServices::MailClientMissing);
+    EXPECT_EQ(SendLogFiles(data.path(), "1.0", "reports@example.org", desktop, prompter),
+              DesktopServices::MailClientMissing);
     EXPECT_EQ(desktop.mails[1].attachments.size(), 2u);
     ASSERT_EQ(prompter.texts(),
               std::vector<std::string>{"Cannot find email client program!\nYou cannot use this feature!"});
@@ -87,4 +91,38 @@ TEST(LogMail, AttachmentsStopAtTheFirstGapAndHelpPagesOpen) {
     RecordingDesktopServices desktop;
     OpenHtmlHelpPage(desktop, "/opt/help/index.html");
     EXPECT_EQ(desktop.opened, std::vector<std::string>{"/opt/help/index.html"});
+}
+
+TEST(ProductLinks, TheShippedAddressesLeadTheHeaderButtonsAndNothingIsOpenedWithoutThem) {
+    const ProductLinks shipped = ProductLinks::Read(programDir());
+    ASSERT_FALSE(shipped.site.empty());
+    EXPECT_TRUE(shipped.site.starts_with("https://")) << shipped.site;
+    EXPECT_FALSE(shipped.site.ends_with("/"));
+    EXPECT_FALSE(shipped.problemReportAddress.empty());
+
+    RecordingDesktopServices desktop;
+    CheckNewVersion(shipped, "4.0", desktop);
+    ContactSupport(shipped, desktop);
+    OpenHomePage(shipped, desktop);
+    const std::vector<std::string> expected = {shipped.site +
+                                                   "/video-converter/download.htm?type=full&version=4.0",
+                                               "mailto:" + shipped.supportMail, shipped.homePage};
+    EXPECT_EQ(desktop.opened, expected);
+
+    // The update log: the page, then the local file only when it is installed.
+    TempDir install;
+    desktop.opened.clear();
+    ViewUpdateLog(shipped, install.path(), desktop);
+    EXPECT_EQ(desktop.opened, std::vector<std::string>{shipped.site + "/video-converter/updatelog.htm"});
+    writeFile(install.file("updatelog.txt"), "4.0\n");
+    ViewUpdateLog(shipped, install.path(), desktop);
+    EXPECT_EQ(desktop.opened.back(), install.file("updatelog.txt"));
+
+    // An installation without the file knows no address and opens nothing.
+    const ProductLinks none = ProductLinks::Read(install.path());
+    desktop.opened.clear();
+    CheckNewVersion(none, "4.0", desktop);
+    ContactSupport(none, desktop);
+    OpenHomePage(none, desktop);
+    EXPECT_TRUE(desktop.opened.empty());
 }
