@@ -6,14 +6,17 @@
 namespace quilo {
 
 ConverterSession::ConverterSession(Setup setup)
-    : setup_(std::move(setup)), optionFile_(setup_.dataFolder + "Option.ini"), userLog_(setup_.dataFolder),
-      engine_(setup_.programFolder + EngineLibraryName), clips_(setup_.prompter),
+    : setup_(std::move(setup)),
+      options_(std::make_unique<OptionsModel>(OptionsModel::Files{setup_.dataFolder + "Option.ini",
+                                                                  setup_.programFolder + "PfDef.dll",
+                                                                  setup_.dataFolder + "PfSetting.ini"},
+                                              setup_.prompter)),
+      userLog_(setup_.dataFolder), engine_(setup_.programFolder + EngineLibraryName), clips_(setup_.prompter),
       loader_(clips_, engine_, probe_, setup_.frameRateChooser, setup_.prompter) {
-    LoadOptions(optionFile_, OutputFolderFallback::FromDesktop(), options_);
     panel_ = std::make_unique<OutputPanelModel>(OutputPanelModel::Files{setup_.programFolder + "PfDef.dll",
                                                                         setup_.dataFolder + "PfSetting.ini",
                                                                         setup_.dataFolder + "Option.ini"},
-                                                options_, setup_.prompter);
+                                                options_->settings(), setup_.prompter);
     panel_->setClipSize(this);
     panel_->setNamingClips(this);
     panel_->SetProcessorCores(EngineCoreCount());
@@ -21,7 +24,7 @@ ConverterSession::ConverterSession(Setup setup)
     loader_.setNotices(setup_.notices);
     loader_.setDataFolder(setup_.dataFolder);
     loader_.setSystemLanguage(SystemLanguageName());
-    loader_.setPreferredLanguage([this] { return options_.DefaultAudioText(); });
+    loader_.setPreferredLanguage([this] { return options().DefaultAudioText(); });
 }
 
 ConverterSession::~ConverterSession() = default;
@@ -29,7 +32,7 @@ ConverterSession::~ConverterSession() = default;
 std::string ConverterSession::JobOutputFolder(const std::string& folderOverride) const {
     if (!folderOverride.empty())
         return WithTrailingSlash(folderOverride);
-    return options_.OutputFolder + targetSubFolder(panel_->currentTarget());
+    return options().OutputFolder + targetSubFolder(panel_->currentTarget());
 }
 
 JobInputs ConverterSession::MakeJobInputs(const std::string& folderOverride) const {
@@ -38,13 +41,13 @@ JobInputs ConverterSession::MakeJobInputs(const std::string& folderOverride) con
         if (clip->Checked)
             checked.push_back(clip);
     const JobSetup setup{panel_->currentTarget(), panel_->definitionSection(),
-                         JobOutputFolder(folderOverride), std::max(0, options_.MinDuration)};
+                         JobOutputFolder(folderOverride), std::max(0, options().MinDuration)};
     return JobInputs{TakeJobSettings(*panel_->definitions(), panel_->controls(), setup),
                      std::move(checked),
-                     folderOverride.empty() ? options_.OutputFolder : WithTrailingSlash(folderOverride),
+                     folderOverride.empty() ? options().OutputFolder : WithTrailingSlash(folderOverride),
                      setup_.dataFolder,
                      setup_.programFolder,
-                     options_};
+                     options()};
 }
 
 int ConverterSession::clipCount() const {
@@ -71,7 +74,30 @@ std::optional<ClipSize> ConverterSession::currentClipSize() const {
 }
 
 std::string ConverterSession::OutputFileName(int position) {
-    return OutputNamer(panel_->definitions(), options_.Naming, *panel_).OutputFileName(position);
+    return OutputNamer(panel_->definitions(), options().Naming, *panel_).OutputFileName(position);
+}
+
+void ConverterSession::OptionsClosed() {
+    if (options_->changed())
+        panel_->OptionsChanged();
+    else // a folder chosen in the dialog is kept even on Cancel
+        panel_->OutputFolderChanged();
+}
+
+void ConverterSession::ChooseOutputFolder(const std::string& folder) {
+    if (folder.empty())
+        return;
+    options_->ChooseOutputFolder(folder);
+    panel_->OutputFolderChanged();
+}
+
+bool ConverterSession::CloseRequested() {
+    if (clips_.Seeking) {
+        setup_.prompter.inform("Seeking disc, please waiting.");
+        return false;
+    }
+    options_->SaveLanguageAndFolder();
+    return true;
 }
 
 } // namespace quilo

@@ -5,8 +5,7 @@
 
 #include "conversion/conversion_job.h"
 #include "media/clip_loader.h"
-#include "platform/ini_file.h"
-#include "profiles/option_settings.h"
+#include "profiles/options_model.h"
 #include "profiles/output_panel.h"
 
 #include <memory>
@@ -30,7 +29,9 @@ public:
     ClipList& clips() { return clips_; }
     ClipLoader& loader() { return loader_; }
     OutputPanelModel& panel() { return *panel_; }
-    const OptionSettings& options() const { return options_; }
+    // The options dialog's model holds the process's one set of settings.
+    OptionsModel& optionsDialog() { return *options_; }
+    const OptionSettings& options() const { return options_->settings(); }
     UserLog& userLog() { return userLog_; }
     const std::string& dataFolder() const { return setup_.dataFolder; }
 
@@ -41,6 +42,15 @@ public:
     // are now, the folders. Needs the profile definitions.
     JobInputs MakeJobInputs(const std::string& folderOverride = {}) const;
 
+    // The options dialog has closed: with changes, the panel is rebuilt and the
+    // output names follow the new settings.
+    void OptionsClosed();
+    // The main window's Browse button: a new base output folder, saved at once.
+    void ChooseOutputFolder(const std::string& folder);
+    // The main window's close button. False (after saying why) while the
+    // preview seeks; otherwise the language and the output folder are saved.
+    bool CloseRequested();
+
 private:
     // NamingClipList, CurrentClipSize, ClipOutputNamer
     int clipCount() const override;
@@ -50,8 +60,7 @@ private:
     std::string OutputFileName(int position) override;
 
     Setup setup_;
-    IniFile optionFile_;
-    OptionSettings options_;
+    std::unique_ptr<OptionsModel> options_;
     UserLog userLog_;
     MediaInfoProbe probe_;
     TranzelClipEngine engine_;

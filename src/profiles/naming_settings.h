@@ -11,6 +11,8 @@ struct NamingSettings {
     int FixedDigits = 3; // minimum digits of the serial number
     bool Add1 = false;   // put "-" before a tag clicked into the template
     bool Add2 = false;   // put "_" before a tag clicked into the template
+
+    bool operator==(const NamingSettings&) const = default;
 };
 
 struct TemplateTag {

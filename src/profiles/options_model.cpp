@@ -24,13 +24,14 @@ OptionsModel::OptionsModel(Files files, Prompter& prompter, OutputFolderFallback
     : options_(files.options), prompter_(prompter), fallback_(std::move(fallback)),
       editor_(files.definitions, files.savedProfiles) {
     editor_.SelectType(0);
-    settings_.Naming = ReadNamingSettings(options_);
+    settings_.Naming = namingAsRead_ = ReadNamingSettings(options_);
     showNamingSettings();
     load();
 }
 
 OptionsModel::~OptionsModel() {
-    WriteNamingSettings(options_, settings_.Naming);
+    if (!(settings_.Naming == namingAsRead_))
+        WriteNamingSettings(options_, settings_.Naming);
 }
 
 void OptionsModel::showNamingSettings() {

@@ -26,7 +26,8 @@ public:
     // into the template page, loads the options.
     OptionsModel(Files files, Prompter& prompter,
                  OutputFolderFallback fallback = OutputFolderFallback::FromDesktop());
-    // Shutdown: the naming settings go to the settings file.
+    // Shutdown: the naming settings go to the settings file when they changed
+    // here (another program's newer ones are not overwritten with a stale copy).
     ~OptionsModel();
     OptionsModel(const OptionsModel&) = delete;
     OptionsModel& operator=(const OptionsModel&) = delete;
@@ -81,6 +82,7 @@ private:
     Prompter& prompter_;
     OutputFolderFallback fallback_;
     OptionSettings settings_;
+    NamingSettings namingAsRead_;
     ProfileEditor editor_;
     Page page_ = Page::FileName;
     bool changed_ = false;

@@ -582,6 +582,11 @@ void OutputPanelModel::OptionsChanged() {
     RefreshOutputNames();
 }
 
+void OutputPanelModel::OutputFolderChanged() {
+    controls_.outputFolder.text =
+        settings_.OutputFolder + (isValidTarget(target_) ? targetSubFolder(target_) : std::string());
+}
+
 std::string OutputPanelModel::FolderToOpen() const {
     std::error_code error;
     if (std::filesystem::is_directory(controls_.outputFolder.text, error))

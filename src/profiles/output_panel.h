@@ -134,6 +134,8 @@ public:
     void ClipCheckedChanged();
     // The options dialog closed with changes: new folder, panel rebuilt for the current target.
     void OptionsChanged();
+    // A new base output folder: the field shows it with the target's sub-folder.
+    void OutputFolderChanged();
     // The shown output folder, or the base folder when the shown one does not exist.
     std::string FolderToOpen() const;
     void RefreshOutputNames();

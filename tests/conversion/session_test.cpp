@@ -1,10 +1,12 @@
 // The main window's models together: the start button's checks and what it
-// saves and records, and trim and crop of a loaded clip reaching the file.
+// saves and records, trim and crop of a loaded clip reaching the file, and the
+// settings the options dialog keeps for the whole session.
 #include "conversion/converter_session.h"
 #include "conversion/start_conversion.h"
 #include "quilo_test/support.h"
 #include "shell/application_folders.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace quilo;
@@ -155,4 +157,68 @@ TEST(LoadedClips, TrimAndCropReachTheConvertedFile) {
     EXPECT_NEAR(durationSeconds(probe), 4.0, 0.3);
     EXPECT_EQ(firstStream(probe, "video")["width"].toInt(), 160);
     EXPECT_EQ(firstStream(probe, "video")["height"].toInt(), 240);
+}
+
+TEST(SessionSettings, TheUsersNamingSettingsNameTheClipsAndTheOptionsOkRenamesThem) {
+    TempDir appData;
+    const std::string data = EnsureDataFolder(programDir(), "Quilo Video Converter", appData.path());
+    IniFile(data + "Option.ini").writeString("Option", "Template", "#ClipID-#SN-#Name");
+    ScriptedPrompter prompter;
+    FrameRateChoice chooser{[](FrameRateChoice& choice) { choice.SetCalculate(true); }};
+    {
+        ConverterSession session{{programDir(), data, prompter, chooser, nullptr}};
+        session.panel().RestorePanel();
+        session.panel().SelectTargetAsClicked(Target::MP4);
+        session.loader().AddChosenFiles({clip()});
+        ASSERT_EQ(session.clips().Count(), 1);
+        EXPECT_EQ(session.clips().Clip(0)->OutputName, "Clip0-001-session-clip.mp4");
+
+        // The options dialog's OK: the panel and the names follow the new template.
+        OptionsModel& options = session.optionsDialog();
+        options.Open();
+        options.templateText.clear();
+        options.SetAdd1(true);
+        options.ClickTag(0); // #Name
+        options.ClickTag(4); // #Time
+        options.Ok();
+        session.OptionsClosed();
+        const std::string today = QDate::currentDate().toString("MM-dd-yyyy").toStdString();
+        EXPECT_EQ(session.clips().Clip(0)->OutputName, "session-clip-" + today + ".mp4");
+        EXPECT_EQ(session.MakeJobInputs().clips[0]->OutputName, "session-clip-" + today + ".mp4");
+    }
+    // The new template outlives the session.
+    EXPECT_EQ(IniFile(data + "Option.ini").readString("Option", "Template", ""), "#Name-#Time");
+}
+
+TEST(SessionSettings, ClosingSavesTheLanguageAndFolderUnlessThePreviewSeeks) {
+    Session s;
+    IniFile file(s.data + "Option.ini");
+    file.eraseKey("Option", "DefaultAudio");
+    file.eraseKey("Option", "OutputFolder");
+
+    s.session.clips().Seeking = true;
+    EXPECT_FALSE(s.session.CloseRequested());
+    EXPECT_EQ(s.prompter.texts(), std::vector<std::string>{"Seeking disc, please waiting."});
+    EXPECT_EQ(file.readString("Option", "OutputFolder", "none"), "none");
+
+    s.session.clips().Seeking = false;
+    s.session.optionsDialog().SelectAudioLanguage(3);
+    EXPECT_TRUE(s.session.CloseRequested());
+    EXPECT_EQ(file.readInteger("Option", "DefaultAudio", -1), 3);
+    EXPECT_EQ(file.readString("Option", "OutputFolder", "none"), s.session.options().OutputFolder);
+    EXPECT_TRUE(s.session.options().OutputFolder.ends_with("/"));
+}
+
+TEST(SessionSettings, AChosenOutputFolderIsWhereTheNextJobWritesAndIsKept) {
+    Session s;
+    s.session.panel().SelectTargetAsClicked(Target::MP4);
+    TempDir chosen;
+    std::filesystem::create_directory(chosen.path() + "videos");
+    s.session.ChooseOutputFolder(chosen.path() + "videos");
+    EXPECT_EQ(s.session.options().OutputFolder, chosen.path() + "videos/");
+    EXPECT_EQ(s.session.panel().controls().outputFolder.text,
+              chosen.path() + "videos/" + targetSubFolder(Target::MP4));
+    EXPECT_EQ(s.session.JobOutputFolder(), chosen.path() + "videos/" + targetSubFolder(Target::MP4));
+    EXPECT_EQ(IniFile(s.data + "Option.ini").readString("Option", "OutputFolder", ""),
+              chosen.path() + "videos/");
 }

@@ -184,6 +184,17 @@ TEST_F(Options, CancelKeepsTypedTextOkTakesItAndShutdownWritesIt) {
     EXPECT_TRUE(again.add2());
 }
 
+TEST_F(Options, ShutdownWithoutChangesLeavesAnotherProgramsNamingSettingsAlone) {
+    {
+        OptionsModel model(files(), prompter, fallback);
+        // Meanwhile the other program of the product saved its own template.
+        IniFile(dir.file("Option.ini")).writeString("Option", "Template", "#ClipID");
+        model.Open();
+        model.Cancel();
+    }
+    EXPECT_EQ(option("Template"), "#ClipID");
+}
+
 TEST_F(Options, ProfilePageListsTypesWithProfilesAndFillsFormatDependents) {
     OptionsModel model(files(), prompter, fallback);
     EXPECT_EQ(model.profileEditor().types(), (std::vector<std::string>{"AVI", "Xbox"}));

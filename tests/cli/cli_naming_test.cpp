@@ -1,0 +1,37 @@
+// The user's naming template in Option.ini names the files quilo-convert writes.
+#include "cli_support.h"
+#include "platform/ini_file.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace quilo;
+using namespace quilo::test;
+
+TEST(ConverterNaming, TheUsersTemplateAndSerialSettingsNameTheOutput) {
+    ConverterHome home;
+    // The user's own settings: the shipped file with a template of their own.
+    std::filesystem::create_directories(home.dataFolder());
+    std::filesystem::copy_file(programDir() + "Option.ini", home.dataFolder() + "Option.ini");
+    {
+        IniFile options(home.dataFolder() + "Option.ini");
+        options.writeString("Option", "Template", "#ClipID-#SN-#Name");
+        options.writeInteger("Option", "OutputPSPSerialNumber", 7);
+        options.writeInteger("Option", "FitDigi", 2);
+    }
+    TempDir sources, out;
+    std::filesystem::copy_file(sixSecondClip(), sources.file("myclip.mp4"));
+    std::filesystem::copy_file(sixSecondClip(), sources.file("other.mp4"));
+
+    const ProcessResult run =
+        home.convert({"--output", out.path(), "/MP4", sources.file("myclip.mp4"), sources.file("other.mp4")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, out.file("Clip0-07-myclip.mp4") + "\n" + out.file("Clip1-08-other.mp4") + "\n");
+    const QJsonObject probe = ffprobe(out.file("Clip0-07-myclip.mp4"));
+    EXPECT_TRUE(probe["format"].toObject()["format_name"].toString().contains("mp4"));
+    EXPECT_EQ(streamCount(probe, "video"), 1);
+    EXPECT_FALSE(fileExists(out.file("myclip.mp4")));
+    // The settings are the user's still.
+    EXPECT_EQ(IniFile(home.dataFolder() + "Option.ini").readString("Option", "Template", ""),
+              "#ClipID-#SN-#Name");
+}
