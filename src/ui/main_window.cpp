@@ -8,10 +8,12 @@
 #include "shell/skin_region.h"
 #include "skin/skin_pictures.h"
 #include "ui/clip_list_view.h"
+#include "ui/main_window_dialogs.h"
 #include "ui/open_dialog_filter.h"
 #include "ui/output_panel_view.h"
 #include "ui/progress_window.h"
 
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -51,6 +53,8 @@ QString windowStyle() {
         "QToolButton#windowButton { font-size: 14px; padding: 0px; }"
         "QToolButton#headerButton { background: #1d2531; border-color: #3a4657; }"
         "QToolButton#headerButton:hover { border-color: #2f8fe8; }"
+        "QToolButton[headerKind=\"text\"] { background: #1d2531; border-color: #3a4657; padding: 4px 4px; }"
+        "QToolButton[headerKind=\"icon\"] { font-size: 14px; padding: 0px; }"
         "QPushButton#startButton { color: white; background: #2f8fe8; border: none; border-radius: 6px;"
         "  font-size: 13px; font-weight: bold; }"
         "QPushButton#startButton:hover { background: #4aa0f0; }"
@@ -80,8 +84,7 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
       ownDesktop_(services.desktop ? nullptr : std::make_unique<SystemDesktopServices>()),
       prompter_(services.prompter ? *services.prompter : *ownPrompter_),
       desktop_(services.desktop ? *services.desktop : *ownDesktop_),
-      // Both rates plausible: let the clip decide rather than guess.
-      frameRateChoice_([](FrameRateChoice& choice) { choice.SetCalculate(true); }),
+      frameRateChoice_([this](FrameRateChoice&) { dialogs_->ChooseFrameRate(); }),
       background_(skin::MainWindowBackground()) {
     session_ = std::make_unique<ConverterSession>(
         ConverterSession::Setup{programFolder_, dataFolder_, prompter_, frameRateChoice_, this});
@@ -117,6 +120,25 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
     connect(panelView_, &OutputPanelView::panelChanged, listView_, qOverload<>(&QWidget::update));
 
     progress_ = new ProgressWindow(*session_, prompter_, desktop_, this);
+    chooseFolder_ = services.chooseFolder
+                        ? services.chooseFolder
+                        : [this](const std::string& caption, const std::string& start) {
+                              return QFileDialog::getExistingDirectory(this, QString::fromStdString(caption),
+                                                                       QString::fromStdString(start))
+                                  .toStdString();
+                          };
+    dialogs_ = new MainWindowDialogs(this, *session_, frameRateChoice_, identity_, programFolder_, prompter_,
+                                     desktop_, chooseFolder_);
+    dialogs_->AddHeaderButtons();
+    const std::pair<const char*, QRect> places[] = {{"suiImageButton_Option", {418, 9, 66, 27}},
+                                                    {"CheckNewVer", {490, 9, 94, 27}},
+                                                    {"suiImageButton_About", {688, 10, 26, 26}},
+                                                    {"suiImageButton_Mail", {716, 10, 26, 26}},
+                                                    {"suiImageButton_Help", {744, 10, 26, 26}}};
+    for (const auto& [name, place] : places)
+        dialogs_->headerButton(name)->setGeometry(place);
+    connect(dialogs_, &MainWindowDialogs::panelChanged, this, &MainWindow::showAll);
+    connect(panelView_, &OutputPanelView::browseRequested, this, &MainWindow::browseClicked);
     showSelection();
 }
 
@@ -128,17 +150,17 @@ MainWindow::~MainWindow() {
 void MainWindow::buildHeader(const ProductIdentity& identity) {
     auto* caption = new QLabel(QString::fromStdString(identity.displayProductName), this);
     caption->setObjectName("caption");
-    caption->setGeometry(24, 10, 280, 26);
+    caption->setGeometry(24, 10, 180, 26);
 
     const std::pair<const char*, void (MainWindow::*)()> actions[] = {
         {"Add Files", &MainWindow::addClicked}, {"Remove", nullptr}, {"Clear", nullptr}};
-    int left = 320;
+    int left = 206;
     for (const auto& [text, action] : actions) {
         auto* button = new QToolButton(this);
         button->setObjectName("headerButton");
         button->setText(text);
-        button->setGeometry(left, 9, 86, 27);
-        left += 92;
+        button->setGeometry(left, 9, 66, 27);
+        left += 70;
         if (action)
             connect(button, &QToolButton::clicked, this, action);
         else if (QString(text) == "Remove")
@@ -155,16 +177,9 @@ void MainWindow::buildHeader(const ProductIdentity& identity) {
 
     start_ = new QPushButton("Start", this);
     start_->setObjectName("startButton");
-    start_->setGeometry(606, 9, 110, 27);
+    start_->setGeometry(590, 9, 90, 27);
     connect(start_, &QPushButton::clicked, this, &MainWindow::startClicked);
 
-    auto* help = new QToolButton(this);
-    help->setObjectName("windowButton");
-    help->setText(QStringLiteral("?"));
-    help->setToolTip(QStringLiteral("Help"));
-    help->setGeometry(width() - 108, 10, 26, 26);
-    connect(help, &QToolButton::clicked, this,
-            [this] { OpenHtmlHelpPage(desktop_, programFolder_ + "help/index.html"); });
     auto* minimise = new QToolButton(this);
     minimise->setObjectName("windowButton");
     minimise->setText(QStringLiteral("–"));
@@ -318,6 +333,31 @@ void MainWindow::startJob(TargetTypeId target) {
 void MainWindow::clipCheckedChanged(TVideoInfo&) {
     session_->panel().ClipCheckedChanged();
     panelView_->refresh();
+}
+
+void MainWindow::ShowMultiAudioNotice() {
+    dialogs_->notice().ShowMultiAudioNotice();
+}
+
+void MainWindow::browseClicked() {
+    const std::string folder =
+        chooseFolder_("Please select an output folder:", session_->options().OutputFolder);
+    if (folder.empty())
+        return;
+    session_->ChooseOutputFolder(folder);
+    panelView_->refresh();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    dialogs_->WindowShown();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (session_->CloseRequested())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainWindow::addProgressChanged() {

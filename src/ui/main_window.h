@@ -13,6 +13,7 @@
 #include <QLoggingCategory>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QTimer;
@@ -24,6 +25,7 @@ namespace quilo {
 Q_DECLARE_LOGGING_CATEGORY(commandsLog)
 
 class ClipListView;
+class MainWindowDialogs;
 class OutputPanelView;
 class ProgressWindow;
 
@@ -34,6 +36,8 @@ struct MainWindowServices {
     Prompter* prompter = nullptr;
     DesktopServices* desktop = nullptr;
     std::string applicationData;
+    // The folder choosers of the Browse buttons (caption, start folder).
+    std::function<std::string(const std::string&, const std::string&)> chooseFolder;
 };
 
 class MainWindow : public QWidget,
@@ -61,12 +65,15 @@ public:
     ClipListView* clipListView() const { return listView_; }
     OutputPanelView* outputPanelView() const { return panelView_; }
     ProgressWindow* progressWindow() const { return progress_; }
+    MainWindowDialogs* dialogs() const { return dialogs_; }
     QPushButton* startButton() const { return start_; }
     QToolButton* categoryButton(ConverterTypeId category) const { return categoryButtons_[category]; }
     QToolButton* targetButton(TargetTypeId target) const { return targetButtons_[target]; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -90,14 +97,15 @@ private:
     // ClipListEvents
     void clipCheckedChanged(TVideoInfo& clip) override;
     void addProgressChanged() override;
-    // ClipListNotices: the web list and the notice window are not part of this
-    // window yet, so there is nothing to switch from or to show.
-    void ShowMultiAudioNotice() override {}
+    // ClipListNotices: the web list is not part of this window yet, so there
+    // is nothing to switch from.
+    void ShowMultiAudioNotice() override;
     bool ConfirmSwitchToLocal() override { return true; }
 
     void buildHeader(const ProductIdentity& identity);
     void buildTargetButtons();
     void addClicked();
+    void browseClicked();
     void startClicked();
     void loadTimerFired();
     void showSelection();
@@ -119,6 +127,8 @@ private:
     ClipListView* listView_ = nullptr;
     OutputPanelView* panelView_ = nullptr;
     ProgressWindow* progress_ = nullptr;
+    MainWindowDialogs* dialogs_ = nullptr;
+    std::function<std::string(const std::string&, const std::string&)> chooseFolder_;
     QPushButton* start_ = nullptr;
     QTimer* loadTimer_ = nullptr;
     bool jobRunning_ = false;

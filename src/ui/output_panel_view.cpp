@@ -207,6 +207,12 @@ void OutputPanelView::buildVideoColumn(QVBoxLayout* column) {
     outputFolder_ = new QLineEdit(row.widget);
     outputFolder_->setReadOnly(true);
     static_cast<QHBoxLayout*>(row.widget->layout())->addWidget(outputFolder_, 1);
+    auto* browse = new QToolButton(row.widget);
+    browse->setObjectName("suiImageButton_Browse");
+    browse->setText("Browse");
+    browse->setAccessibleName("Browse output folder");
+    row.widget->layout()->addWidget(browse);
+    connect(browse, &QToolButton::clicked, this, &OutputPanelView::browseRequested);
     openFolder_ = new QToolButton(row.widget);
     openFolder_->setObjectName("openFolder");
     openFolder_->setText("Open");

@@ -31,6 +31,8 @@ public:
 signals:
     // A change that may have renamed the clips' outputs.
     void panelChanged();
+    // The Browse button next to the output folder.
+    void browseRequested();
 
 private:
     struct Row {

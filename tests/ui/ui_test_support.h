@@ -46,15 +46,25 @@ protected:
     WatchingPrompter prompter;
     RecordingDesktopServices desktop;
     std::unique_ptr<MainWindow> window;
+    // What the Browse buttons' folder chooser answers.
+    std::string chosenFolder;
 
     void SetUp() override {
         // The base output folder falls back into the home folder.
         setenv("HOME", home.path().c_str(), 1);
         application();
+        restart();
+    }
+
+    // A new main window over the same files, as the next run of the program.
+    void restart() {
+        window.reset();
         const ProductIdentity identity{"Quilo Video Converter", "1.0", "Build on 2026-12-09",
                                        "QuiloVideoConverterUiTest"};
-        window = std::make_unique<MainWindow>(identity, programDir(),
-                                              MainWindowServices{&prompter, &desktop, appData.path()});
+        window = std::make_unique<MainWindow>(
+            identity, programDir(),
+            MainWindowServices{&prompter, &desktop, appData.path(),
+                               [this](const std::string&, const std::string&) { return chosenFolder; }});
         window->applyArguments({});
     }
 };
