@@ -51,7 +51,7 @@ QString windowStyle() {
         "QToolButton:hover { border-color: #2f8fe8; }"
         "QToolButton:disabled { color: white; background: #2f8fe8; }"
         "QToolButton#windowButton { font-size: 14px; padding: 0px; }"
-        "QToolButton#headerButton { background: #1d2531; border-color: #3a4657; }"
+        "QToolButton#headerButton { background: #1d2531; border-color: #3a4657; padding: 4px 2px; }"
         "QToolButton#headerButton:hover { border-color: #2f8fe8; }"
         "QToolButton[headerKind=\"text\"] { background: #1d2531; border-color: #3a4657; padding: 4px 4px; }"
         "QToolButton[headerKind=\"icon\"] { font-size: 14px; padding: 0px; }"
@@ -130,8 +130,8 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
     dialogs_ = new MainWindowDialogs(this, *session_, frameRateChoice_, identity_, programFolder_, prompter_,
                                      desktop_, chooseFolder_);
     dialogs_->AddHeaderButtons();
-    const std::pair<const char*, QRect> places[] = {{"suiImageButton_Option", {418, 9, 66, 27}},
-                                                    {"CheckNewVer", {490, 9, 94, 27}},
+    const std::pair<const char*, QRect> places[] = {{"suiImageButton_Option", {412, 9, 66, 27}},
+                                                    {"CheckNewVer", {484, 9, 98, 27}},
                                                     {"suiImageButton_About", {688, 10, 26, 26}},
                                                     {"suiImageButton_Mail", {716, 10, 26, 26}},
                                                     {"suiImageButton_Help", {744, 10, 26, 26}}};
@@ -150,17 +150,17 @@ MainWindow::~MainWindow() {
 void MainWindow::buildHeader(const ProductIdentity& identity) {
     auto* caption = new QLabel(QString::fromStdString(identity.displayProductName), this);
     caption->setObjectName("caption");
-    caption->setGeometry(24, 10, 180, 26);
+    caption->setGeometry(24, 10, 186, 26);
 
     const std::pair<const char*, void (MainWindow::*)()> actions[] = {
         {"Add Files", &MainWindow::addClicked}, {"Remove", nullptr}, {"Clear", nullptr}};
-    int left = 206;
+    int left = 212;
     for (const auto& [text, action] : actions) {
         auto* button = new QToolButton(this);
         button->setObjectName("headerButton");
         button->setText(text);
-        button->setGeometry(left, 9, 66, 27);
-        left += 70;
+        button->setGeometry(left, 9, 62, 27);
+        left += 66;
         if (action)
             connect(button, &QToolButton::clicked, this, action);
         else if (QString(text) == "Remove")

@@ -62,3 +62,70 @@ TEST(DesktopSession, ADamagedIdentityFileIsRefusedWithExitCodeMinusOne) {
         onDisplay(script, {{"XDG_RUNTIME_DIR", runtime.path()}, {"QT_QPA_PLATFORM", "xcb"}});
     EXPECT_NE(run.out.find("exit=255"), std::string::npos) << run.out << run.err;
 }
+
+TEST(DesktopSession, TheMultiAudioNoticeAndTheOptionsDialogOnARealDisplay) {
+    TempDir home, runtime, shots;
+    const std::string clip = fixture("app-two-languages.mkv", {"-f",
+                                                               "lavfi",
+                                                               "-i",
+                                                               "testsrc2=size=160x120:rate=25",
+                                                               "-f",
+                                                               "lavfi",
+                                                               "-i",
+                                                               "sine=frequency=440",
+                                                               "-f",
+                                                               "lavfi",
+                                                               "-i",
+                                                               "sine=frequency=660",
+                                                               "-t",
+                                                               "2",
+                                                               "-map",
+                                                               "0:v",
+                                                               "-map",
+                                                               "1:a",
+                                                               "-map",
+                                                               "2:a",
+                                                               "-c:v",
+                                                               "libx264",
+                                                               "-preset",
+                                                               "ultrafast",
+                                                               "-c:a",
+                                                               "aac",
+                                                               "-metadata:s:a:0",
+                                                               "language=eng",
+                                                               "-metadata:s:a:1",
+                                                               "language=ger",
+                                                               "-shortest"});
+    const std::string grab = "\"" + programDir() + "../tools/quilo-grab-screen\" ";
+    // The notice comes with the clip: its box (first in the tab order) is ticked
+    // with the space bar and the window left with Escape, which opens no page.
+    // Then the header's Options button opens the options dialog.
+    const std::string script =
+        "\"" + programDir() + "quilo-converter\" \"" + clip +
+        "\" & pid=$!\n"
+        "timeout 30 xdotool search --sync --onlyvisible --name '^tips$' windowfocus --sync >/dev/null\n"
+        "sleep 0.5\n" +
+        grab + "\"" + shots.file("notice.png") +
+        "\"\n"
+        "xdotool key space; sleep 0.3; xdotool key Escape\n"
+        "main=$(timeout 10 xdotool search --sync --onlyvisible --name QuiloVideoConverter | head -1)\n"
+        "xdotool mousemove --window $main 450 22 click 1\n"
+        "timeout 10 xdotool search --sync --onlyvisible --name '^Options$' >/dev/null && echo options-shown\n"
+        "sleep 0.5\n" +
+        grab + "\"" + shots.file("options.png") +
+        "\"\n"
+        "kill $pid; wait $pid; exit 0\n";
+    const ProcessResult run = onDisplay(
+        script, {{"HOME", home.path()}, {"XDG_RUNTIME_DIR", runtime.path()}, {"QT_QPA_PLATFORM", "xcb"}});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("options-shown"), std::string::npos) << run.out << run.err;
+    const std::string options = home.file(".local/share/Quilo/Quilo Video Converter/Option.ini");
+    EXPECT_NE(readFile(options).find("ShowMultiAudio=1"), std::string::npos);
+    EXPECT_FALSE(QImage(QString::fromStdString(shots.file("notice.png"))).isNull());
+    if (const char* keep = std::getenv("QUILO_SCREENSHOT_DIR")) {
+        std::filesystem::copy_file(shots.file("notice.png"), std::string(keep) + "/xvfb-notice.png",
+                                   std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::copy_file(shots.file("options.png"), std::string(keep) + "/xvfb-options.png",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+}
