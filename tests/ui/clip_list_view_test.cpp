@@ -1,5 +1,6 @@
 // The clip list's widget over its model: where a press lands (rows, the audio
 // check images, the scroll thumb) and the header's remove and clear buttons.
+#include "platform/ini_file.h"
 #include "quilo_test/support.h"
 #include "ui/clip_list_view.h"
 #include "ui/main_window.h"
@@ -61,6 +62,8 @@ class ClipListViewTest : public WindowTest {};
 } // namespace
 
 TEST_F(ClipListViewTest, TheAudioCheckImageChoosesTheClipsAudioStream) {
+    // The user has declined the notice about several audio tracks.
+    IniFile(window->dataFolder() + "Option.ini").writeBool("Option", "ShowMultiAudio", true);
     window->addChosenFiles({twoLanguageClip()});
     ASSERT_EQ(window->session().clips().Rows().size(), 3u);
     ClipListView* list = window->clipListView();
