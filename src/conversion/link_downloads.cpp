@@ -103,9 +103,9 @@ void LinkDownloads::showProgress(const TDownloadTask& task) {
     panel_.progress = std::to_string(video->percent) + "%";
 }
 
-std::vector<std::string> LinkDownloads::FinishTasks(const std::vector<int>& clipResults) {
+std::vector<std::string> LinkDownloads::FinishTasks(const std::vector<EngineResult>& clipResults) {
     for (size_t i = 0; i < clipTasks_.size() && i < clipResults.size(); ++i) {
-        if (clipResults[i] != 0)
+        if (clipResults[i] != EngineResult::Converted)
             continue;
         if (TDownloadTask* task = manager_.TaskById(clipTasks_[i]))
             task->setState(TaskConverted);

@@ -5,6 +5,7 @@
 // is taken when the manager's notice about the running download comes in.
 #pragma once
 
+#include "conversion/job_results.h"
 #include "downloader/download_manager.h"
 #include "media/clip_record.h"
 
@@ -54,9 +55,9 @@ public:
     const std::vector<TVideoInfo*>& Clips() const { return clips_; }
     const std::vector<long>& ClipTasks() const { return clipTasks_; }
 
-    // After the conversion: the task of every clip whose result was 0 is
-    // converted. Returns the page addresses of the tasks that are not, in order.
-    std::vector<std::string> FinishTasks(const std::vector<int>& clipResults);
+    // After the conversion: the task of every converted clip is converted. Returns the page addresses of the
+    // tasks that are not, in order.
+    std::vector<std::string> FinishTasks(const std::vector<EngineResult>& clipResults);
 
 private:
     void showProgress(const TDownloadTask& task);

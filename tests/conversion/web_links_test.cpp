@@ -221,7 +221,7 @@ TEST_F(LinkTest, TheDownloadStageMakesAClipOfEveryLinkThatArrivesAndGoesOnAfterA
     EXPECT_EQ(progress.back(), "100%");
 
     // Only converted links count as done; the others are named in the message.
-    const std::vector<std::string> failed = stage.FinishTasks({0});
+    const std::vector<std::string> failed = stage.FinishTasks({EngineResult::Converted});
     EXPECT_EQ(manager->GetTask(1)->state(), TaskConverted);
     EXPECT_THAT(failed, ElementsAre(server->url("page.html")));
     EXPECT_EQ(FailedLinksMessage(failed),
