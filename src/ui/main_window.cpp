@@ -7,10 +7,12 @@
 #include "shell/mail_and_help.h"
 #include "shell/skin_region.h"
 #include "skin/skin_pictures.h"
+#include "ui/add_link_dialog.h"
 #include "ui/clip_list_view.h"
 #include "ui/open_dialog_filter.h"
 #include "ui/output_panel_view.h"
 #include "ui/progress_window.h"
+#include "ui/web_list_view.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -117,11 +119,24 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
     connect(panelView_, &OutputPanelView::panelChanged, listView_, qOverload<>(&QWidget::update));
 
     progress_ = new ProgressWindow(*session_, prompter_, desktop_, this);
+
+    downloads_ = std::make_unique<TDownloadManager>(programFolder_, carrier_, prompter_, linkPort_.port());
+    downloads_->SetDownloadFolder(session_->options().OutputFolder);
+    downloads_->SetProgressWindow(progress_->windowPort());
+    webLinks_ = std::make_unique<WebLinks>(*downloads_, session_->clips(), prompter_);
+    webView_ = new WebListView(*webLinks_, listView_->size(), this);
+    webView_->move(listView_->pos());
+    webView_->hide();
+    addLink_ = new AddLinkDialog(
+        linkForm_, prompter_, [this] { return webLinks_->PageUrls(); }, this);
     showSelection();
 }
 
 MainWindow::~MainWindow() {
-    // The progress window's job reads the session: it goes first.
+    // The downloads report to both windows and read the session: they end first.
+    webLinks_.reset();
+    downloads_.reset();
+    // The progress window's job reads the session: it goes next.
     delete progress_;
 }
 
@@ -130,32 +145,37 @@ void MainWindow::buildHeader(const ProductIdentity& identity) {
     caption->setObjectName("caption");
     caption->setGeometry(24, 10, 280, 26);
 
-    const std::pair<const char*, void (MainWindow::*)()> actions[] = {
-        {"Add Files", &MainWindow::addClicked}, {"Remove", nullptr}, {"Clear", nullptr}};
-    int left = 320;
+    const std::pair<const char*, void (MainWindow::*)()> actions[] = {{"Add Files", &MainWindow::addClicked},
+                                                                      {"Add URL", &MainWindow::addUrlClicked},
+                                                                      {"Remove", nullptr},
+                                                                      {"Clear", nullptr}};
+    int left = 296;
     for (const auto& [text, action] : actions) {
         auto* button = new QToolButton(this);
         button->setObjectName("headerButton");
         button->setText(text);
-        button->setGeometry(left, 9, 86, 27);
-        left += 92;
+        button->setAccessibleName(text);
+        button->setGeometry(left, 9, 80, 27);
+        left += 84;
         if (action)
             connect(button, &QToolButton::clicked, this, action);
         else if (QString(text) == "Remove")
             connect(button, &QToolButton::clicked, this, [this] {
-                session_->clips().RemoveButton();
+                if (!webLinks_->RemoveClicked())
+                    session_->clips().RemoveButton();
                 showAll();
             });
         else
             connect(button, &QToolButton::clicked, this, [this] {
-                session_->clips().ClearButton();
+                if (!webLinks_->ClearClicked())
+                    session_->clips().ClearButton();
                 showAll();
             });
     }
 
     start_ = new QPushButton("Start", this);
     start_->setObjectName("startButton");
-    start_->setGeometry(606, 9, 110, 27);
+    start_->setGeometry(640, 9, 100, 27);
     connect(start_, &QPushButton::clicked, this, &MainWindow::startClicked);
 
     auto* help = new QToolButton(this);
@@ -233,7 +253,12 @@ void MainWindow::showSelection() {
 void MainWindow::showAll() {
     showSelection();
     panelView_->refresh();
+    // The clip area holds clips or links, never both.
+    const bool links = session_->clips().Mode == ListMode::Web;
+    listView_->setVisible(!links);
+    webView_->setVisible(links);
     listView_->update();
+    webView_->update();
     update();
 }
 
@@ -285,6 +310,33 @@ void MainWindow::addClicked() {
     addChosenFiles(paths);
 }
 
+void MainWindow::addUrlClicked() {
+    if (jobRunning_)
+        return;
+    webLinks_->AddLinkClicked(linkForm_, [this] { return addLink_->ask(); });
+    showAll();
+}
+
+bool MainWindow::ConfirmSwitchToLocal() {
+    return prompter_.ask(PromptKind::Warning, SwitchToLocalText, PromptButtons::OkCancel) == PromptAnswer::Ok;
+}
+
+void MainWindow::ClearWebVideos() {
+    webLinks_->GiveUp();
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == static_cast<QEvent::Type>(WM_LINK_ANALYSIS)) {
+        const auto* notice = static_cast<PortEvent*>(event);
+        if (webLinks_->AnalysisNotice(notice->wParam(), notice->lParam()) == AnalysisOutcome::Stopped)
+            progress_->DownloadStopped(notice->lParam());
+        downloads_->ReapFinishedRuns();
+        showAll();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void MainWindow::addChosenFiles(const std::vector<std::string>& paths) {
     session_->loader().AddChosenFiles(paths);
     showAll();
@@ -312,6 +364,12 @@ bool MainWindow::previewSeeking() const {
 void MainWindow::startJob(TargetTypeId target) {
     jobRunning_ = true;
     progress_->StartJob(target);
+    jobRunning_ = false;
+}
+
+void MainWindow::startDownloadJob(TargetTypeId target, const std::string& extension) {
+    jobRunning_ = true;
+    progress_->StartDownloadJob(target, extension, *downloads_);
     jobRunning_ = false;
 }
 

@@ -5,8 +5,11 @@
 
 #include "conversion/converter_session.h"
 #include "conversion/start_conversion.h"
+#include "conversion/web_links.h"
+#include "downloader/qt_callback_carrier.h"
 #include "media/frame_rate_choice.h"
 #include "platform/desktop_services.h"
+#include "platform/qt_window_port.h"
 #include "shell/command_line.h"
 #include "shell/product_identity.h"
 
@@ -23,7 +26,9 @@ namespace quilo {
 
 Q_DECLARE_LOGGING_CATEGORY(commandsLog)
 
+class AddLinkDialog;
 class ClipListView;
+class WebListView;
 class OutputPanelView;
 class ProgressWindow;
 
@@ -58,6 +63,10 @@ public:
     void addChosenFiles(const std::vector<std::string>& paths);
 
     ConverterSession& session() { return *session_; }
+    TDownloadManager& downloadManager() { return *downloads_; }
+    WebLinks& webLinks() { return *webLinks_; }
+    AddLinkDialog* addLinkDialog() const { return addLink_; }
+    WebListView* webListView() const { return webView_; }
     ClipListView* clipListView() const { return listView_; }
     OutputPanelView* outputPanelView() const { return panelView_; }
     ProgressWindow* progressWindow() const { return progress_; }
@@ -66,6 +75,7 @@ public:
     QToolButton* targetButton(TargetTypeId target) const { return targetButtons_[target]; }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -82,22 +92,23 @@ private:
     void repaint() override;
     bool confirmBurnerSettings() override;
     bool previewSeeking() const override;
-    bool linksBeingFetched() const override { return false; }
-    bool downloadListEmpty() const override { return true; }
-    std::string firstOutputExtension() const override { return {}; }
+    bool linksBeingFetched() const override { return webLinks_->Analysing(); }
+    bool downloadListEmpty() const override { return downloads_->count() == 0; }
+    std::string firstOutputExtension() const override { return session_->OutputExtension(); }
     void startJob(TargetTypeId target) override;
-    void startDownloadJob(TargetTypeId, const std::string&) override {}
+    void startDownloadJob(TargetTypeId target, const std::string& extension) override;
     // ClipListEvents
     void clipCheckedChanged(TVideoInfo& clip) override;
     void addProgressChanged() override;
-    // ClipListNotices: the web list and the notice window are not part of this
-    // window yet, so there is nothing to switch from or to show.
+    // ClipListNotices: the notice window is not part of this window yet.
     void ShowMultiAudioNotice() override {}
-    bool ConfirmSwitchToLocal() override { return true; }
+    bool ConfirmSwitchToLocal() override;
+    void ClearWebVideos() override;
 
     void buildHeader(const ProductIdentity& identity);
     void buildTargetButtons();
     void addClicked();
+    void addUrlClicked();
     void startClicked();
     void loadTimerFired();
     void showSelection();
@@ -112,11 +123,19 @@ private:
     DesktopServices& desktop_;
     FrameRateChoice frameRateChoice_;
     std::unique_ptr<ConverterSession> session_;
+    // The library's reports reach this window's thread through the carrier.
+    QtCallbackCarrier carrier_;
+    QtWindowPort linkPort_{this};
+    std::unique_ptr<TDownloadManager> downloads_;
+    std::unique_ptr<WebLinks> webLinks_;
+    AddLinkForm linkForm_;
     QImage background_;
 
     std::array<QToolButton*, CategoryCount> categoryButtons_{};
     std::array<QToolButton*, TargetCount> targetButtons_{};
     ClipListView* listView_ = nullptr;
+    WebListView* webView_ = nullptr;
+    AddLinkDialog* addLink_ = nullptr;
     OutputPanelView* panelView_ = nullptr;
     ProgressWindow* progress_ = nullptr;
     QPushButton* start_ = nullptr;
