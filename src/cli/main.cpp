@@ -277,6 +277,8 @@ int run(const CliArguments& arguments) {
     ConsoleLinks consoleLinks(session, programFolder, prompter, std::cerr, interrupted);
     const std::vector<TVideoInfo*> linkClips =
         links.empty() ? std::vector<TVideoInfo*>{} : consoleLinks.Fetch(links);
+    if (interrupted)
+        return fail("stopped", ExitSomeFailed);
     const int localClips = session.clips().Count();
     const int loaded = localClips + static_cast<int>(linkClips.size());
     if (loaded == 0)

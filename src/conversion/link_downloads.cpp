@@ -14,6 +14,8 @@ std::string DownloadedClipName(const std::string& firstFileName, const std::stri
     const size_t dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0)
         name.erase(dot);
+    if (name.empty())
+        name = "video";
     return name + extension;
 }
 

@@ -46,7 +46,7 @@ public:
     bool Downloading() const { return current_ != 0; }
     bool Over() const { return over_; }
     // Asks the running download to stop; false when none runs. The stage ends
-    // with the stop's notice.
+    // with the download's last notice, and converts nothing.
     bool Stop();
     bool StopRequested() const { return stopRequested_; }
 

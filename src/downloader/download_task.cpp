@@ -1,14 +1,17 @@
 #include "downloader/download_task.h"
 
+#include <algorithm>
+
 namespace quilo {
 
 namespace {
 
 // The library forms names as single path components; anything else would lead
 // the full path out of the download folder, so such a file is not taken.
+// A line break would also split the clip's list of files, which is one path a line.
 bool isPlainName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-           name.find('\0') == std::string::npos;
+           std::none_of(name.begin(), name.end(), [](unsigned char c) { return c < 0x20 || c == 0x7f; });
 }
 
 } // namespace

@@ -270,4 +270,5 @@ TEST(DownloadedClipName, DropsAPartPrefixAndTakesTheOutputExtension) {
     EXPECT_EQ(DownloadedClipName("harbour.webm", ".avi"), "harbour.avi");
     EXPECT_EQ(DownloadedClipName("1of2_x.mp4", ".avi"), "1of2_x.avi");
     EXPECT_EQ(DownloadedClipName("ab", ".mp3"), "ab.mp3");
+    EXPECT_EQ(DownloadedClipName("01of02_.flv", ".mp4"), "video.mp4");
 }

@@ -120,7 +120,8 @@ TEST_F(ScriptedTask, AnalysisStatesFollowTheirReports) {
 }
 
 TEST_F(ScriptedTask, HostileFileNamesAreNotTaken) {
-    TDownloadTask* task = run("csv .. 1 x\ncsv ../up.mp4 1 x\ncsv . 1 x\ncsv good.mp4 5 x\n");
+    TDownloadTask* task =
+        run("csv .. 1 x\ncsv ../up.mp4 1 x\ncsv . 1 x\ncsv bad\x01.mp4 1 x\ncsv good.mp4 5 x\n");
     ASSERT_EQ(task->videos().size(), 1u);
     EXPECT_EQ(task->videos()[0]->fullPath, output.path() + "Download/good.mp4");
 }
