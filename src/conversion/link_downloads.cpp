@@ -12,7 +12,7 @@ std::string DownloadedClipName(const std::string& firstFileName, const std::stri
     if (name.compare(2, 2, "of") == 0 && name.find('_') == 6)
         name.erase(0, 7);
     const size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0)
+    if (dot != std::string::npos)
         name.erase(dot);
     if (name.empty())
         name = "video";
