@@ -16,13 +16,13 @@ InputPtr openMedia(const std::string& path) {
     int error = avformat_open_input(&raw, localFileUrl(path).c_str(), nullptr, &options);
     av_dict_free(&options);
     if (error < 0) {
-        logLine("cannot open \"%s\": %s", path.c_str(), errorText(error).c_str());
+        failLine("cannot open \"%s\": %s", path.c_str(), errorText(error).c_str());
         return nullptr;
     }
     InputPtr input(raw);
     error = avformat_find_stream_info(input.get(), nullptr);
     if (error < 0) {
-        logLine("cannot read the streams of \"%s\": %s", path.c_str(), errorText(error).c_str());
+        failLine("cannot read the streams of \"%s\": %s", path.c_str(), errorText(error).c_str());
         return nullptr;
     }
     return input;
@@ -86,7 +86,8 @@ int chooseAudioStream(AVFormatContext* input, int wantedId, int) {
 CodecPtr openDecoder(AVStream* stream, int threads) {
     const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
     if (!codec) {
-        logLine("no decoder for stream %d (%s)", stream->index, avcodec_get_name(stream->codecpar->codec_id));
+        failLine("no decoder for stream %d (%s)", stream->index,
+                 avcodec_get_name(stream->codecpar->codec_id));
         return nullptr;
     }
     CodecPtr decoder(avcodec_alloc_context3(codec));
@@ -96,7 +97,7 @@ CodecPtr openDecoder(AVStream* stream, int threads) {
     decoder->thread_count = threads;
     const int error = avcodec_open2(decoder.get(), codec, nullptr);
     if (error < 0) {
-        logLine("cannot open the %s decoder: %s", codec->name, errorText(error).c_str());
+        failLine("cannot open the %s decoder: %s", codec->name, errorText(error).c_str());
         return nullptr;
     }
     return decoder;
