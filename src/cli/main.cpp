@@ -5,6 +5,7 @@
 #include "cli/console_links.h"
 #include "cli/console_prompter.h"
 #include "conversion/converter_session.h"
+#include "conversion/engine_log.h"
 #include "conversion/job_runner.h"
 #include "downloader/add_link.h"
 #include "platform/library_loader.h"
@@ -120,10 +121,14 @@ public:
     void ClipEnded(int, EngineResult result) override {
         std::lock_guard lock(lock_);
         endLine();
+        // A failure says why in one line, in the engine's words.
+        const std::string reason = LastEngineFailure();
         std::cerr << "  "
-                  << (result == EngineResult::Converted  ? (interrupted ? "stopped" : "done")
-                      : result == EngineResult::Unusable ? "engine unusable"
-                                                         : "failed")
+                  << (result == EngineResult::Converted ? (interrupted ? "stopped" : "done")
+                      : result == EngineResult::Unusable
+                          ? "engine unusable"
+                          : "failed: " + (reason.empty() ? "no reason given" : reason) +
+                                " (details in tamberlog.log)")
                   << "\n";
     }
 
