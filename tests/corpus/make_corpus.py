@@ -34,6 +34,11 @@ SOURCES = {
                       "H.264 and AAC in MPEG-TS"),
     "clean-h264.m2ts": (lambda p: av(p, ["libx264", "-preset", "ultrafast", "-g", "25"], ["ac3"],
                                      "-f", "mpegts", "-mpegts_m2ts_mode", "1"), "H.264 and AC-3 in M2TS"),
+    # One keyframe only, and pictures reordered: a seek lands behind the keyframe.
+    "h264-one-keyframe.ts": (lambda p: av(p, ["libx264", "-preset", "fast"], ["aac"]),
+                             "H.264 with B-frames and one keyframe in MPEG-TS"),
+    "h264-one-keyframe.m2ts": (lambda p: av(p, ["libx264", "-preset", "fast"], ["ac3"], "-f", "mpegts",
+                                            "-mpegts_m2ts_mode", "1"), "the same in M2TS"),
     "clean.mp4": (lambda p: av(p, ["libx264", "-preset", "ultrafast", "-g", "25"], ["aac"],
                                "-movflags", "+faststart"), "H.264 and AAC in MP4, index first"),
     "clean.mkv": (lambda p: av(p, ["libx264", "-preset", "ultrafast", "-g", "25"], ["libvorbis"]),

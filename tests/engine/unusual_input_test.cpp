@@ -94,6 +94,24 @@ TEST_F(EngineUnusualInput, StopDuringDamagedTimestampsEndsTheConversionAtOnce) {
     EXPECT_LT(durationSeconds(probe), 30.0);
 }
 
+TEST_F(EngineUnusualInput, H264InTransportStreamsHasItsThumbnail) {
+    // Without an index a seek lands behind the only keyframe; the clip list
+    // refused such files for want of a picture.
+    for (const char* name : {"h264-one-keyframe.ts", "h264-one-keyframe.m2ts"}) {
+        SCOPED_TRACE(name);
+        const std::string path = corpusFile(name);
+        std::vector<char> copy(path.begin(), path.end());
+        copy.resize(path.size() + 10, '\0');
+        TzFileInfo info;
+        ASSERT_EQ(engine.TZ_BIND(X_GetFileinfo_GetPic)(copy.data(), 10, &info, 1), 0) << engineLog();
+        unsigned char* pixels = nullptr;
+        int frame[10] = {};
+        ASSERT_EQ(engine.TZ_BIND(X_Get_Frame)(240, 180, "2.bmp", &pixels, frame), 0) << engineLog();
+        ASSERT_NE(pixels, nullptr);
+        EXPECT_GT(pixels[240 * 90 * 3 + 120 * 3] + pixels[240 * 90 * 3 + 120 * 3 + 1], 0); // not black
+    }
+}
+
 TEST_F(EngineUnusualInput, MatroskaWithoutSoundConvertsItsPictures) {
     // A Matroska clip names its audio by position; with no audio there is
     // nothing at position 0, and the pictures alone are the clip.
