@@ -564,7 +564,9 @@ int Converter::run(const QuiloWindowPort* window) {
     if (blankVideo)
         logLine("\"%s\" has no pictures: a black picture goes with its sound", first.path.c_str());
     if (!hasVideo_ && !hasAudio_) {
-        failLine("\"%s\" has neither pictures nor sound to convert", first.path.c_str());
+        failLine(plan_.videoCodec ? "\"%s\" has neither pictures nor sound to convert"
+                                  : "\"%s\" has no sound to convert",
+                 first.path.c_str());
         return -1;
     }
 

@@ -107,15 +107,12 @@ int64_t startMicros(const AVFormatContext* input) {
     return input->start_time == AV_NOPTS_VALUE ? 0 : input->start_time;
 }
 
-FramePtr decodeFrameAt(AVFormatContext* input, int videoIndex, AVCodecContext* decoder, double seconds) {
-    AVStream* stream = input->streams[videoIndex];
-    const int64_t target = av_rescale_q(startMicros(input) + static_cast<int64_t>(seconds * AV_TIME_BASE),
-                                        AV_TIME_BASE_Q, stream->time_base);
-    // Backward to the keyframe before the target; decoding covers the rest.
-    if (avformat_seek_file(input, videoIndex, INT64_MIN, target, target, 0) < 0)
-        avformat_seek_file(input, videoIndex, INT64_MIN, 0, 0, 0);
-    avcodec_flush_buffers(decoder);
+namespace {
 
+// Decodes from where the input stands up to the frame shown at `seconds`.
+FramePtr decodeUpTo(AVFormatContext* input, int videoIndex, AVCodecContext* decoder, double seconds) {
+    AVStream* stream = input->streams[videoIndex];
+    avcodec_flush_buffers(decoder);
     PacketPtr packet = makePacket();
     FramePtr frame = makeFrame(), last;
     double lastEnd = 0;
@@ -164,6 +161,24 @@ FramePtr decodeFrameAt(AVFormatContext* input, int videoIndex, AVCodecContext* d
     if (last && seconds < lastEnd + 0.5)
         return last;
     return nullptr;
+}
+
+} // namespace
+
+FramePtr decodeFrameAt(AVFormatContext* input, int videoIndex, AVCodecContext* decoder, double seconds) {
+    AVStream* stream = input->streams[videoIndex];
+    const int64_t target = av_rescale_q(startMicros(input) + static_cast<int64_t>(seconds * AV_TIME_BASE),
+                                        AV_TIME_BASE_Q, stream->time_base);
+    // Backward to the keyframe before the target; decoding covers the rest.
+    if (avformat_seek_file(input, videoIndex, INT64_MIN, target, target, 0) < 0)
+        avformat_seek_file(input, videoIndex, INT64_MIN, 0, 0, 0);
+    if (FramePtr frame = decodeUpTo(input, videoIndex, decoder, seconds))
+        return frame;
+    // Containers without an index (MPEG-TS) can land behind the only keyframe
+    // of a stretch, leaving nothing to decode: read from the first byte instead.
+    if (input->iformat->flags & AVFMT_NO_BYTE_SEEK || av_seek_frame(input, -1, 0, AVSEEK_FLAG_BYTE) < 0)
+        return nullptr;
+    return decodeUpTo(input, videoIndex, decoder, seconds);
 }
 
 bool frameToRgb(const AVFrame* frame, int width, int height, std::vector<uint8_t>& pixels) {
