@@ -159,7 +159,8 @@ def main():
 
     def make_source(name):
         if not os.path.exists(path_of(name)):
-            part = path_of(name) + ".part" + os.path.splitext(name)[1]
+            # A private name: tests running at once may make the same file.
+            part = f"{path_of(name)}.part{os.getpid()}{os.path.splitext(name)[1]}"
             SOURCES[name][0](part)
             os.replace(part, path_of(name))
 
@@ -177,9 +178,10 @@ def main():
             if source:
                 with open(path_of(source), "rb") as clean:
                     original = clean.read()
-            with open(path_of(name) + ".part", "wb") as out:
+            part = f"{path_of(name)}.part{os.getpid()}"
+            with open(part, "wb") as out:
                 out.write(damage(original))
-            os.replace(path_of(name) + ".part", path_of(name))
+            os.replace(part, path_of(name))
         print(f"{name}\t{description}")
 
 
