@@ -37,14 +37,6 @@ private:
     std::string name_;
 };
 
-std::string secondsClip() {
-    return fixture("window-colour-seconds.mp4",
-                   {"-f", "lavfi", "-i", "nullsrc=s=160x120:r=10:d=30", "-f", "lavfi", "-i",
-                    "sine=frequency=440:duration=30", "-vf",
-                    "geq=r='8*floor(T)':g='255-8*floor(T)':b=100,format=yuv420p", "-c:v", "libx264",
-                    "-preset", "ultrafast", "-g", "20", "-c:a", "aac", "-shortest"});
-}
-
 // Where the window puts things (it sits at the top left of an empty screen).
 const QPoint FirstRow(224, 183);
 const QPoint RightHandle(748, 320); // the right trim handle at its end (156), beside its grip line

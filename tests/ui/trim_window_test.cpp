@@ -31,14 +31,6 @@ namespace {
 
 constexpr int ClipSeconds = 30;
 
-std::string secondsClip() {
-    return fixture("window-colour-seconds.mp4",
-                   {"-f", "lavfi", "-i", "nullsrc=s=160x120:r=10:d=30", "-f", "lavfi", "-i",
-                    "sine=frequency=440:duration=30", "-vf",
-                    "geq=r='8*floor(T)':g='255-8*floor(T)':b=100,format=yuv420p", "-c:v", "libx264",
-                    "-preset", "ultrafast", "-g", "20", "-c:a", "aac", "-shortest"});
-}
-
 // A test pattern of 160 x 80 with 20 black rows above and below, stored
 // losslessly so the bars stay exactly black, with a sound track as a clip has.
 std::string letterboxedClip() {
