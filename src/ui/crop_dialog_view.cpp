@@ -250,6 +250,10 @@ CropDialogView::CropDialogView(CropDialog& model, QWidget* parent) : QDialog(par
     });
 }
 
+CropDialogView::~CropDialogView() {
+    model_.SetMessageListener({});
+}
+
 void CropDialogView::showEvent(QShowEvent* event) {
     showing_ = true;
     QSignalBlocker block(keep_);

@@ -21,6 +21,7 @@ class CropDialogView : public QDialog {
     Q_OBJECT
 public:
     CropDialogView(CropDialog& model, QWidget* parent = nullptr);
+    ~CropDialogView() override;
 
     // Shows the model's state; called when the dialog opens and after every change.
     void refresh();

@@ -146,9 +146,15 @@ MainWindow::~MainWindow() {
     downloads_.reset();
     // The progress window's job reads the session: it goes next.
     delete progress_;
-    // The engine sessions end while the clips they show still exist.
-    crop_.reset();
+    // The views go before the models they show (a field losing the focus
+    // would otherwise reach a dead model), and the engine sessions end while
+    // the clips they show still exist.
     preview_->SetChangeListener({});
+    delete previewView_;
+    delete cropView_;
+    previewView_ = nullptr;
+    cropView_ = nullptr;
+    crop_.reset();
     preview_.reset();
 }
 
@@ -174,17 +180,21 @@ void MainWindow::cropClicked() {
 }
 
 void MainWindow::stopPreview() {
+    if (!preview_)
+        return; // the window is going
     preview_->StopPreview();
     previewView_->refresh();
 }
 
 void MainWindow::currentClipChanged(TVideoInfo* clip) {
+    if (!preview_)
+        return;
     preview_->ShowClip(clip);
     previewView_->refresh();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!preview_->MayClose()) {
+    if (preview_ && !preview_->MayClose()) {
         event->ignore();
         return;
     }
