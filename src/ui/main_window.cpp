@@ -1,5 +1,8 @@
 #include "ui/main_window.h"
 
+#include "conversion/crop_button.h"
+#include "conversion/engine_api.h"
+#include "media/preview_panel_model.h"
 #include "platform/command_handoff.h"
 #include "platform/desktop/qt_prompter.h"
 #include "platform/desktop/system_desktop_services.h"
@@ -9,11 +12,14 @@
 #include "skin/skin_pictures.h"
 #include "ui/add_link_dialog.h"
 #include "ui/clip_list_view.h"
+#include "ui/crop_dialog_view.h"
 #include "ui/open_dialog_filter.h"
 #include "ui/output_panel_view.h"
+#include "ui/preview_panel.h"
 #include "ui/progress_window.h"
 #include "ui/web_list_view.h"
 
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -117,6 +123,8 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
     panelView_ = new OutputPanelView(session_->panel(), desktop_, this);
     panelView_->setGeometry(14, 350, 832, 272);
     connect(panelView_, &OutputPanelView::panelChanged, listView_, qOverload<>(&QWidget::update));
+    connect(panelView_, &OutputPanelView::cropClicked, this, &MainWindow::cropClicked);
+    buildPreview();
 
     progress_ = new ProgressWindow(*session_, prompter_, desktop_, this);
 
@@ -138,6 +146,59 @@ MainWindow::~MainWindow() {
     downloads_.reset();
     // The progress window's job reads the session: it goes next.
     delete progress_;
+    // The views go before the models they show (a field losing the focus
+    // would otherwise reach a dead model), and the engine sessions end while
+    // the clips they show still exist.
+    preview_->SetChangeListener({});
+    delete previewView_;
+    delete cropView_;
+    previewView_ = nullptr;
+    cropView_ = nullptr;
+    crop_.reset();
+    preview_.reset();
+}
+
+void MainWindow::buildPreview() {
+    const std::string engine = programFolder_ + EngineLibraryName;
+    preview_ = std::make_unique<PreviewPanelModel>(session_->clips(), prompter_, engine, dataFolder_);
+    previewView_ = new PreviewPanel(*preview_, this);
+    previewView_->move(586, 176);
+    preview_->SetChangeListener([this] {
+        previewView_->refresh();
+        listView_->update();
+    });
+    connect(previewView_, &PreviewPanel::clipTimesChanged, listView_, qOverload<>(&QWidget::update));
+
+    crop_ = std::make_unique<CropDialog>(engine, dataFolder_);
+    cropView_ = new CropDialogView(*crop_, this);
+}
+
+void MainWindow::cropClicked() {
+    CropButtonClicked(
+        session_->clips(), *crop_, prompter_, [this] { stopPreview(); }, [this] { cropView_->exec(); });
+    previewView_->refresh();
+}
+
+void MainWindow::stopPreview() {
+    if (!preview_)
+        return; // the window is going
+    preview_->StopPreview();
+    previewView_->refresh();
+}
+
+void MainWindow::currentClipChanged(TVideoInfo* clip) {
+    if (!preview_)
+        return;
+    preview_->ShowClip(clip);
+    previewView_->refresh();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (preview_ && !preview_->MayClose()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void MainWindow::buildHeader(const ProductIdentity& identity) {

@@ -29,7 +29,11 @@ Q_DECLARE_LOGGING_CATEGORY(commandsLog)
 class AddLinkDialog;
 class ClipListView;
 class WebListView;
+class CropDialog;
+class CropDialogView;
 class OutputPanelView;
+class PreviewPanel;
+class PreviewPanelModel;
 class ProgressWindow;
 
 // What the main window asks of the desktop; tests replace these. Empty members
@@ -70,6 +74,8 @@ public:
     ClipListView* clipListView() const { return listView_; }
     OutputPanelView* outputPanelView() const { return panelView_; }
     ProgressWindow* progressWindow() const { return progress_; }
+    PreviewPanel* previewPanel() const { return previewView_; }
+    CropDialogView* cropDialog() const { return cropView_; }
     QPushButton* startButton() const { return start_; }
     QToolButton* categoryButton(ConverterTypeId category) const { return categoryButtons_[category]; }
     QToolButton* targetButton(TargetTypeId target) const { return targetButtons_[target]; }
@@ -81,14 +87,15 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // CommandLineHost
     void selectTargetAsClicked(TargetTypeId target) override;
     void restorePanel() override;
     void addFilesLater(const std::vector<std::string>& paths) override;
-    // StartConversionPort
-    void stopPreview() override {}
+    // StartConversionPort and ClipListEvents
+    void stopPreview() override;
     void repaint() override;
     bool confirmBurnerSettings() override;
     bool previewSeeking() const override;
@@ -99,6 +106,7 @@ private:
     void startDownloadJob(TargetTypeId target, const std::string& extension) override;
     // ClipListEvents
     void clipCheckedChanged(TVideoInfo& clip) override;
+    void currentClipChanged(TVideoInfo* clip) override;
     void addProgressChanged() override;
     // ClipListNotices: the notice window is not part of this window yet.
     void ShowMultiAudioNotice() override {}
@@ -107,6 +115,8 @@ private:
 
     void buildHeader(const ProductIdentity& identity);
     void buildTargetButtons();
+    void buildPreview();
+    void cropClicked();
     void addClicked();
     void addUrlClicked();
     void startClicked();
@@ -129,6 +139,8 @@ private:
     std::unique_ptr<TDownloadManager> downloads_;
     std::unique_ptr<WebLinks> webLinks_;
     AddLinkForm linkForm_;
+    std::unique_ptr<PreviewPanelModel> preview_;
+    std::unique_ptr<CropDialog> crop_;
     QImage background_;
 
     std::array<QToolButton*, CategoryCount> categoryButtons_{};
@@ -138,6 +150,8 @@ private:
     AddLinkDialog* addLink_ = nullptr;
     OutputPanelView* panelView_ = nullptr;
     ProgressWindow* progress_ = nullptr;
+    PreviewPanel* previewView_ = nullptr;
+    CropDialogView* cropView_ = nullptr;
     QPushButton* start_ = nullptr;
     QTimer* loadTimer_ = nullptr;
     bool jobRunning_ = false;

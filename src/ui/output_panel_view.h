@@ -31,6 +31,7 @@ public:
 signals:
     // A change that may have renamed the clips' outputs.
     void panelChanged();
+    void cropClicked();
 
 private:
     struct Row {
@@ -69,6 +70,7 @@ private:
     QLabel* dvdLabel_ = nullptr;
     QLineEdit* outputFolder_ = nullptr;
     QToolButton* openFolder_ = nullptr;
+    QToolButton* crop_ = nullptr;
     QLabel *profileCaption_ = nullptr, *imageCaption_ = nullptr, *frameRateCaption_ = nullptr,
            *bitRateCaption_ = nullptr, *kbpsCaption_ = nullptr, *codecCaption_ = nullptr,
            *formatCaption_ = nullptr, *dvdSettingCaption_ = nullptr;
