@@ -7,6 +7,7 @@
 #include "conversion/start_conversion.h"
 #include "conversion/web_links.h"
 #include "downloader/qt_callback_carrier.h"
+#include "dvd/burn_control.h"
 #include "media/frame_rate_choice.h"
 #include "platform/desktop_services.h"
 #include "platform/qt_window_port.h"
@@ -27,6 +28,7 @@ namespace quilo {
 Q_DECLARE_LOGGING_CATEGORY(commandsLog)
 
 class AddLinkDialog;
+class BurnerSettingsDialog;
 class ClipListView;
 class WebListView;
 class OutputPanelView;
@@ -70,6 +72,7 @@ public:
     ClipListView* clipListView() const { return listView_; }
     OutputPanelView* outputPanelView() const { return panelView_; }
     ProgressWindow* progressWindow() const { return progress_; }
+    BurnerSettingsDialog* burnerDialog() const { return burnerDialog_; }
     QPushButton* startButton() const { return start_; }
     QToolButton* categoryButton(ConverterTypeId category) const { return categoryButtons_[category]; }
     QToolButton* targetButton(TargetTypeId target) const { return targetButtons_[target]; }
@@ -129,6 +132,8 @@ private:
     std::unique_ptr<TDownloadManager> downloads_;
     std::unique_ptr<WebLinks> webLinks_;
     AddLinkForm linkForm_;
+    // One for the process: the dialog chooses the drive, the progress window burns on it.
+    std::unique_ptr<BurnerControl> burner_;
     QImage background_;
 
     std::array<QToolButton*, CategoryCount> categoryButtons_{};
@@ -138,6 +143,7 @@ private:
     AddLinkDialog* addLink_ = nullptr;
     OutputPanelView* panelView_ = nullptr;
     ProgressWindow* progress_ = nullptr;
+    BurnerSettingsDialog* burnerDialog_ = nullptr;
     QPushButton* start_ = nullptr;
     QTimer* loadTimer_ = nullptr;
     bool jobRunning_ = false;

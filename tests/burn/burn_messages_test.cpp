@@ -27,7 +27,7 @@ TEST(BurnJobEnd, EachBurnOutcomeHasItsErrorMessage) {
 
     // With the job's DVD folder known, a refused or failed burn says where it is kept.
     prompter.clear();
-    for (int result : {BurnResult::NotStarted, BurnResult::FolderMissing, BurnResult::Failed})
+    for (JobResult result : {JobResult::BurnNotStarted, JobResult::BurnFolderMissing, JobResult::BurnFailed})
         FinishJob(result, Target::DVD_Disc, {}, {"/out/a.vob"}, "/out/", prompter, desktop, log, {},
                   "/out/DVD_DISC_2");
     EXPECT_EQ(prompter.texts(),
