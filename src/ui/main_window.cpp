@@ -11,6 +11,7 @@
 #include "shell/skin_region.h"
 #include "skin/skin_pictures.h"
 #include "ui/add_link_dialog.h"
+#include "ui/burner_settings_dialog.h"
 #include "ui/clip_list_view.h"
 #include "ui/crop_dialog_view.h"
 #include "ui/open_dialog_filter.h"
@@ -126,7 +127,11 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
     connect(panelView_, &OutputPanelView::cropClicked, this, &MainWindow::cropClicked);
     buildPreview();
 
-    progress_ = new ProgressWindow(*session_, prompter_, desktop_, this);
+    CDevice::LoadDiscLibrary(programFolder_);
+    burner_ = std::make_unique<BurnerControl>();
+    burnerDialog_ = new BurnerSettingsDialog(*burner_, dataFolder_ + "Option.ini", prompter_, this);
+    progress_ = new ProgressWindow(*session_, prompter_, desktop_, this, burner_.get());
+    burnerDialog_->model().showPercent = [this](int percent) { progress_->ShowPercent(percent); };
 
     downloads_ = std::make_unique<TDownloadManager>(programFolder_, carrier_, prompter_, linkPort_.port());
     downloads_->SetDownloadFolder(session_->options().OutputFolder);
@@ -144,8 +149,10 @@ MainWindow::~MainWindow() {
     // The downloads report to both windows and read the session: they end first.
     webLinks_.reset();
     downloads_.reset();
-    // The progress window's job reads the session: it goes next.
+    // The progress window's job reads the session: it goes next; the burner
+    // dialog tears the burner control down before the control goes.
     delete progress_;
+    delete burnerDialog_;
     // The views go before the models they show (a field losing the focus
     // would otherwise reach a dead model), and the engine sessions end while
     // the clips they show still exist.
@@ -413,9 +420,7 @@ void MainWindow::repaint() {
 }
 
 bool MainWindow::confirmBurnerSettings() {
-    prompter_.inform("Writing a DVD disc is not available in this version.\nPlease choose \"DVD Folder\" to "
-                     "create the DVD folder instead.");
-    return false;
+    return burnerDialog_->ShowModal();
 }
 
 bool MainWindow::previewSeeking() const {

@@ -7,6 +7,7 @@
 #include "conversion/start_conversion.h"
 #include "conversion/web_links.h"
 #include "downloader/qt_callback_carrier.h"
+#include "dvd/burn_control.h"
 #include "media/frame_rate_choice.h"
 #include "platform/desktop_services.h"
 #include "platform/qt_window_port.h"
@@ -27,6 +28,7 @@ namespace quilo {
 Q_DECLARE_LOGGING_CATEGORY(commandsLog)
 
 class AddLinkDialog;
+class BurnerSettingsDialog;
 class ClipListView;
 class WebListView;
 class CropDialog;
@@ -76,6 +78,7 @@ public:
     ProgressWindow* progressWindow() const { return progress_; }
     PreviewPanel* previewPanel() const { return previewView_; }
     CropDialogView* cropDialog() const { return cropView_; }
+    BurnerSettingsDialog* burnerDialog() const { return burnerDialog_; }
     QPushButton* startButton() const { return start_; }
     QToolButton* categoryButton(ConverterTypeId category) const { return categoryButtons_[category]; }
     QToolButton* targetButton(TargetTypeId target) const { return targetButtons_[target]; }
@@ -141,6 +144,8 @@ private:
     AddLinkForm linkForm_;
     std::unique_ptr<PreviewPanelModel> preview_;
     std::unique_ptr<CropDialog> crop_;
+    // One for the process: the dialog chooses the drive, the progress window burns on it.
+    std::unique_ptr<BurnerControl> burner_;
     QImage background_;
 
     std::array<QToolButton*, CategoryCount> categoryButtons_{};
@@ -152,6 +157,7 @@ private:
     ProgressWindow* progress_ = nullptr;
     PreviewPanel* previewView_ = nullptr;
     CropDialogView* cropView_ = nullptr;
+    BurnerSettingsDialog* burnerDialog_ = nullptr;
     QPushButton* start_ = nullptr;
     QTimer* loadTimer_ = nullptr;
     bool jobRunning_ = false;

@@ -47,11 +47,12 @@ QString progressStyle() {
 } // namespace
 
 ProgressWindow::ProgressWindow(ConverterSession& session, Prompter& prompter, DesktopServices& desktop,
-                               QWidget* parent)
+                               QWidget* parent, BurnerControl* burner)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), session_(session), prompter_(prompter),
       desktop_(desktop), optionFile_(session.dataFolder() + "Option.ini"),
-      background_(ProgressWindowBackground()) {
+      background_(ProgressWindowBackground()), burner_(burner), burnPrompter_(prompter, this) {
     setModal(true);
+    setWindowTitle("Converting");
     setFixedSize(background_.size());
     setMask(SkinWindowShape(background_, skin::KeyColour.rgb()));
     setStyleSheet(progressStyle());
@@ -201,6 +202,8 @@ void ProgressWindow::StartJob(TargetTypeId target) {
     showDownloadPanel(false);
     JobObserver& observer = *this;
     runner_ = std::make_unique<JobRunner>(session_.MakeJobInputs(), session_.userLog(), observer);
+    if (target == Target::DVD_Disc && burner_)
+        runner_->SetBurnStep(*burner_, burnPrompter_);
     runner_->Start();
     exec();
 }

@@ -8,6 +8,7 @@
 #include "conversion/link_downloads.h"
 #include "platform/desktop_services.h"
 #include "platform/qt_window_port.h"
+#include "ui/window_thread_prompter.h"
 
 #include <QDialog>
 #include <array>
@@ -25,8 +26,9 @@ class ProgressBar;
 class ProgressWindow : public QDialog, private JobObserver {
     Q_OBJECT
 public:
+    // `burner` burns the DVD disc jobs on the drive chosen before; without one they end failed.
     ProgressWindow(ConverterSession& session, Prompter& prompter, DesktopServices& desktop,
-                   QWidget* parent = nullptr);
+                   QWidget* parent = nullptr, BurnerControl* burner = nullptr);
     ~ProgressWindow() override;
 
     // Converts the checked clips to `target`; returns when the window closes.
@@ -87,6 +89,8 @@ private:
     std::unique_ptr<JobRunner> runner_;
     std::unique_ptr<LinkDownloads> downloads_;
     QtWindowPort port_{this};
+    BurnerControl* burner_;
+    WindowThreadPrompter burnPrompter_; // the burn's questions come from the job's worker
     bool closing_ = false;
     bool uploading_ = false; // no close while files are copied
 
