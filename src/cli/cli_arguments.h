@@ -24,6 +24,7 @@ inline constexpr const char* CliUsage =
     "       quilo-convert --list-profiles /TARGET\n"
     "Converts the files with the settings of the target (last used target without /TARGET).\n"
     "--drive burns the DVD to the drive at ADDRESS (a /dev/sr device, or stdio:FILE for an image).\n"
+    "A FILE beginning with http:// or https:// is a web page: its video is downloaded and converted.\n"
     "Exit status: 0 every clip converted, 1 some failed or stopped, 2 the converter cannot work,\n"
     "64 wrong usage.\n";
 

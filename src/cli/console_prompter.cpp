@@ -10,7 +10,8 @@ PromptAnswer ConsolePrompter::ask(PromptKind kind, const std::string& text, Prom
     while (!shown.empty() && (shown.back() == '\n' || shown.back() == ' '))
         shown.pop_back();
     out_ << "quilo-convert: " << prefix << shown << "\n";
-    return buttons == PromptButtons::YesNo ? PromptAnswer::Yes : PromptAnswer::Ok;
+    return buttons == PromptButtons::YesNo || buttons == PromptButtons::YesNoCancel ? PromptAnswer::Yes
+                                                                                    : PromptAnswer::Ok;
 }
 
 } // namespace quilo

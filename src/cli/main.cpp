@@ -2,9 +2,12 @@
 // windowed program does, restores the last used settings, and converts every
 // clip with the target's settings.
 #include "cli/cli_arguments.h"
+#include "cli/console_links.h"
 #include "cli/console_prompter.h"
 #include "conversion/converter_session.h"
+#include "conversion/engine_log.h"
 #include "conversion/job_runner.h"
+#include "downloader/add_link.h"
 #include "platform/library_loader.h"
 #include "shell/application_folders.h"
 #include "shell/product_identity.h"
@@ -118,10 +121,14 @@ public:
     void ClipEnded(int, EngineResult result) override {
         std::lock_guard lock(lock_);
         endLine();
+        // A failure says why in one line, in the engine's words.
+        const std::string reason = LastEngineFailure();
         std::cerr << "  "
-                  << (result == EngineResult::Converted  ? (interrupted ? "stopped" : "done")
-                      : result == EngineResult::Unusable ? "engine unusable"
-                                                         : "failed")
+                  << (result == EngineResult::Converted ? (interrupted ? "stopped" : "done")
+                      : result == EngineResult::Unusable
+                          ? "engine unusable"
+                          : "failed: " + (reason.empty() ? "no reason given" : reason) +
+                                " (details in tamberlog.log)")
                   << "\n";
     }
 
@@ -262,17 +269,31 @@ int run(const CliArguments& arguments) {
     }
 
     std::vector<std::string> files;
-    for (const auto& file : arguments.files)
-        files.push_back(absolutePath(file));
-    const size_t asked = files.size();
+    std::vector<std::string> links;
+    for (const auto& file : arguments.files) {
+        if (IsWebPageAddress(file))
+            links.push_back(file);
+        else
+            files.push_back(absolutePath(file));
+    }
+    const size_t asked = files.size() + links.size();
     session.loader().AddLocalFiles(std::move(files));
-    const int loaded = session.clips().Count();
+    catchInterrupts();
+    ConsoleLinks consoleLinks(session, programFolder, prompter, std::cerr, interrupted);
+    const std::vector<TVideoInfo*> linkClips =
+        links.empty() ? std::vector<TVideoInfo*>{} : consoleLinks.Fetch(links);
+    if (interrupted)
+        return fail("stopped", ExitSomeFailed);
+    const int localClips = session.clips().Count();
+    const int loaded = localClips + static_cast<int>(linkClips.size());
     if (loaded == 0)
-        return fail("none of the files can be converted", ExitSomeFailed);
+        return fail(consoleLinks.stopped() ? "stopped" : "none of the files can be converted",
+                    ExitSomeFailed);
 
     // Like the start button: the settings of this job become the last used ones.
     panel.SavePanel();
     JobInputs inputs = session.MakeJobInputs(arguments.outputFolder);
+    inputs.clips.insert(inputs.clips.end(), linkClips.begin(), linkClips.end());
     const int count = static_cast<int>(inputs.clips.size());
     std::cerr << "quilo-convert: " << count << " clip(s) to " << targetIdentifier(panel.currentTarget())
               << " in " << inputs.settings.outputFolder << "\n";
@@ -290,7 +311,6 @@ int run(const CliArguments& arguments) {
         runner.SetBurnStep(burner, burnPrompter);
     }
 
-    catchInterrupts();
     runner.Start();
     // Ctrl-C is noticed between short waits and becomes the job's stop.
     while (!runner.WaitFor(std::chrono::milliseconds(50)))
@@ -298,6 +318,10 @@ int run(const CliArguments& arguments) {
             runner.RequestStop();
     const JobResult jobResult = runner.result();
     const ConversionJob& job = runner.conversion();
+    const std::vector<EngineResult>& results = job.clipResults();
+    const bool linksConverted =
+        links.empty() || consoleLinks.Finish(std::vector<EngineResult>(
+                             results.begin() + std::min<size_t>(localClips, results.size()), results.end()));
 
     if (target == Target::DVD_Disc && drive.empty() && !runner.dvdFolder().empty())
         std::cerr << "quilo-convert: writing to a disc is not available in this version; the DVD folder is "
@@ -323,10 +347,9 @@ int run(const CliArguments& arguments) {
                             : "the DVD folder could not be made; see tamberlog.log in " + dataFolder,
                         ExitSomeFailed);
         std::cout << WithTrailingSlash(runner.dvdFolder()) << "\n";
-        return loaded == static_cast<int>(asked) ? ExitConverted : ExitSomeFailed;
+        return loaded == static_cast<int>(asked) && linksConverted ? ExitConverted : ExitSomeFailed;
     }
-    bool allConverted = !job.stopRequested() && loaded == static_cast<int>(asked);
-    const std::vector<EngineResult>& results = job.clipResults();
+    bool allConverted = !job.stopRequested() && loaded == static_cast<int>(asked) && linksConverted;
     for (int i = 0; i < count; ++i) {
         const size_t at = static_cast<size_t>(i);
         if (at < results.size() && results[at] == EngineResult::Converted && at < job.outputs().size())

@@ -12,7 +12,9 @@ ConverterSession::ConverterSession(Setup setup)
                                                                   setup_.dataFolder + "PfSetting.ini"},
                                               setup_.prompter)),
       userLog_(setup_.dataFolder), engine_(setup_.programFolder + EngineLibraryName), clips_(setup_.prompter),
-      loader_(clips_, engine_, probe_, setup_.frameRateChooser, setup_.prompter) {
+      loader_(clips_, engine_, probe_, setup_.frameRateChooser, setup_.prompter),
+      downloaded_(setup_.prompter),
+      downloadedLoader_(downloaded_, engine_, probe_, setup_.frameRateChooser, setup_.prompter) {
     panel_ = std::make_unique<OutputPanelModel>(OutputPanelModel::Files{setup_.programFolder + "PfDef.dll",
                                                                         setup_.dataFolder + "PfSetting.ini",
                                                                         setup_.dataFolder + "Option.ini"},
@@ -22,9 +24,14 @@ ConverterSession::ConverterSession(Setup setup)
     panel_->SetProcessorCores(EngineCoreCount());
     clips_.setNamer(this);
     loader_.setNotices(setup_.notices);
-    loader_.setDataFolder(setup_.dataFolder);
-    loader_.setSystemLanguage(SystemLanguageName());
-    loader_.setPreferredLanguage([this] { return options().DefaultAudioText(); });
+    setUpLoader(loader_);
+    setUpLoader(downloadedLoader_);
+}
+
+void ConverterSession::setUpLoader(ClipLoader& loader) const {
+    loader.setDataFolder(setup_.dataFolder);
+    loader.setSystemLanguage(SystemLanguageName());
+    loader.setPreferredLanguage([this] { return options().DefaultAudioText(); });
 }
 
 ConverterSession::~ConverterSession() = default;
@@ -40,6 +47,11 @@ JobInputs ConverterSession::MakeJobInputs(const std::string& folderOverride) con
     for (TVideoInfo* clip : clips_.Clips())
         if (clip->Checked)
             checked.push_back(clip);
+    return MakeJobInputs(std::move(checked), folderOverride);
+}
+
+JobInputs ConverterSession::MakeJobInputs(std::vector<TVideoInfo*> checked,
+                                          const std::string& folderOverride) const {
     const JobSetup setup{panel_->currentTarget(), panel_->definitionSection(),
                          JobOutputFolder(folderOverride), std::max(0, options().MinDuration)};
     return JobInputs{TakeJobSettings(*panel_->definitions(), panel_->controls(), setup),
@@ -48,6 +60,35 @@ JobInputs ConverterSession::MakeJobInputs(const std::string& folderOverride) con
                      setup_.dataFolder,
                      setup_.programFolder,
                      options()};
+}
+
+std::string ConverterSession::OutputExtension() {
+    const std::string name = OutputFileName(0);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+TVideoInfo* ConverterSession::LoadDownloadedClip(const std::vector<std::string>& paths,
+                                                 const std::string& outputName) {
+    if (paths.empty() || !downloadedLoader_.LoadClip(paths.front()))
+        return nullptr;
+    TVideoInfo& clip = *downloaded_.Clip(downloaded_.Count() - 1);
+    int duration = clip.Duration;
+    std::string filePath = paths.front();
+    // The later parts only lend their lengths; a scratch list keeps them out.
+    ClipList parts(setup_.prompter);
+    ClipLoader partLoader(parts, engine_, probe_, setup_.frameRateChooser, setup_.prompter);
+    setUpLoader(partLoader);
+    for (size_t i = 1; i < paths.size(); ++i) {
+        filePath += "\n" + paths[i];
+        if (partLoader.LoadClip(paths[i]))
+            duration += parts.Clip(parts.Count() - 1)->Duration;
+    }
+    clip.FilePath = filePath;
+    clip.SetDuration(duration);
+    clip.SetEndTime(duration);
+    clip.SetOutputName(outputName);
+    return &clip;
 }
 
 int ConverterSession::clipCount() const {

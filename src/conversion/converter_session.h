@@ -41,6 +41,16 @@ public:
     // Everything a job reads: the checked clips, the panel's settings as they
     // are now, the folders. Needs the profile definitions.
     JobInputs MakeJobInputs(const std::string& folderOverride = {}) const;
+    // The same for other clips than the list's.
+    JobInputs MakeJobInputs(std::vector<TVideoInfo*> clips, const std::string& folderOverride = {}) const;
+    // The extension of the current target's output files, with its dot (".mp4").
+    std::string OutputExtension();
+
+    // Clips made from downloaded links live outside the clip list until the next link job.
+    // Loads the files of one link as one clip, the later files continuing the
+    // first, named `outputName`; null when the first file cannot be converted.
+    TVideoInfo* LoadDownloadedClip(const std::vector<std::string>& paths, const std::string& outputName);
+    void ForgetDownloadedClips() { downloaded_.RemoveAll(); }
 
     // The options dialog has closed: with changes, the panel is rebuilt and the
     // output names follow the new settings.
@@ -52,6 +62,8 @@ public:
     bool CloseRequested();
 
 private:
+    void setUpLoader(ClipLoader& loader) const;
+
     // NamingClipList, CurrentClipSize, ClipOutputNamer
     int clipCount() const override;
     std::optional<NamingClip> clip(int position) const override;
@@ -66,6 +78,8 @@ private:
     TranzelClipEngine engine_;
     ClipList clips_;
     ClipLoader loader_;
+    ClipList downloaded_;
+    ClipLoader downloadedLoader_;
     std::unique_ptr<OutputPanelModel> panel_;
 };
 

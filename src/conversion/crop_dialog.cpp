@@ -66,8 +66,10 @@ void CropDialog::HandleMessage(unsigned message, long wParam) {
         closed_ = true;
         break;
     default:
-        break;
+        return;
     }
+    if (listener_)
+        listener_();
 }
 
 void CropDialog::showFrame() {

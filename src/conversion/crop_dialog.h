@@ -7,6 +7,7 @@
 #include "media/clip_record.h"
 #include "media/preview_engine.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,8 @@ public:
     CropGeometry Geometry;
 
     void HandleMessage(unsigned message, long wParam);
+    // Called after every engine message has been handled, so a view can follow.
+    void SetMessageListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
     // The time slider: press, drag to a left edge, release.
     void SliderPress(int x);
@@ -82,6 +85,7 @@ private:
     std::string timeLabel_;
     std::string sizeLabel_;
     int closeWaitLimitMs_ = 30000;
+    std::function<void()> listener_;
 };
 
 } // namespace quilo

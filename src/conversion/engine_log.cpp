@@ -9,6 +9,8 @@ namespace {
 
 std::mutex logLock;
 FILE* logFile = nullptr;
+std::string lastFailure;
+constexpr const char* FailedMark = ": failed: ";
 
 } // namespace
 
@@ -17,6 +19,7 @@ bool OpenEngineLog(const std::string& dataFolder) {
     if (logFile)
         std::fclose(logFile);
     logFile = std::fopen((dataFolder + "tamberlog.log").c_str(), "w+b");
+    lastFailure.clear();
     return logFile != nullptr;
 }
 
@@ -28,10 +31,20 @@ extern "C" void EngineLogCallback(const char* text) {
     if (length == 23)
         return;
     std::lock_guard guard(logLock);
+    if (const char* failed = std::strstr(text, FailedMark)) {
+        lastFailure = failed + std::strlen(FailedMark);
+        while (!lastFailure.empty() && (lastFailure.back() == '\n' || lastFailure.back() == '\r'))
+            lastFailure.pop_back();
+    }
     if (!logFile)
         return;
     std::fwrite(text, 1, length, logFile);
     std::fflush(logFile);
+}
+
+std::string LastEngineFailure() {
+    std::lock_guard guard(logLock);
+    return lastFailure;
 }
 
 void CloseEngineLog() {

@@ -12,5 +12,8 @@ bool OpenEngineLog(const std::string& dataFolder);
 // The function handed to the engine's log callback setter.
 extern "C" void EngineLogCallback(const char* text);
 void CloseEngineLog();
+// Why the last conversion since OpenEngineLog failed, in the engine's words
+// (its closing line "<entry point>: failed: <reason>"); empty when none failed.
+std::string LastEngineFailure();
 
 } // namespace quilo

@@ -1,5 +1,7 @@
 #include "conversion/job_end.h"
 
+#include "platform/special_folders.h"
+
 namespace quilo {
 
 void ReportUnsupportedClips(const std::vector<std::string>& paths, Prompter& prompter) {
@@ -13,10 +15,20 @@ void ReportUnsupportedClips(const std::vector<std::string>& paths, Prompter& pro
     prompter.inform(text);
 }
 
+namespace {
+
+std::string WithKeptFolder(std::string message, const std::string& dvdFolder) {
+    if (!dvdFolder.empty())
+        message += "\n\nThe DVD folder is kept in " + WithTrailingSlash(dvdFolder);
+    return message;
+}
+
+} // namespace
+
 JobEndAction FinishJob(JobResult result, TargetTypeId target, const JobEndChoices& choices,
                        const std::vector<std::string>& outputs, const std::string& outputFolder,
                        Prompter& prompter, DesktopServices& desktop, UserLog& log,
-                       const JobProgress& lastProgress) {
+                       const JobProgress& lastProgress, const std::string& dvdFolder) {
     switch (result) {
     case JobResult::EngineUnusable:
         prompter.error("Can not initial conversion function!\nRe-install software may fix this problem!");
@@ -53,13 +65,14 @@ JobEndAction FinishJob(JobResult result, TargetTypeId target, const JobEndChoice
         prompter.error("Conversion wrong, please check parameter and try again!");
         return JobEndAction::Close;
     case JobResult::BurnNotStarted:
-        prompter.error("Cannot start burning process, please check or change your DVD disc and try again!");
+        prompter.error(WithKeptFolder(
+            "Cannot start burning process, please check or change your DVD disc and try again!", dvdFolder));
         return JobEndAction::Close;
     case JobResult::BurnFolderMissing:
         prompter.error("Cannot find DVD Folder to start burning process, please try again!");
         return JobEndAction::Close;
     case JobResult::BurnFailed:
-        prompter.error("Burning process is failed, please try again!");
+        prompter.error(WithKeptFolder("Burning process is failed, please try again!", dvdFolder));
         return JobEndAction::Close;
     }
     return JobEndAction::Close;

@@ -25,10 +25,12 @@ enum class JobEndAction { Close, StayOpen, Upload };
 void ReportUnsupportedClips(const std::vector<std::string>& paths, Prompter& prompter);
 
 // Shows the result's message and performs the end action. `outputs` are the
-// job's output paths in order; `outputFolder` the job's folder.
+// job's output paths in order; `outputFolder` the job's folder; `dvdFolder` the
+// DVD folder of a disc job, named when its burn did not happen, so the work is
+// not lost.
 JobEndAction FinishJob(JobResult result, TargetTypeId target, const JobEndChoices& choices,
                        const std::vector<std::string>& outputs, const std::string& outputFolder,
                        Prompter& prompter, DesktopServices& desktop, UserLog& log,
-                       const JobProgress& lastProgress);
+                       const JobProgress& lastProgress, const std::string& dvdFolder = {});
 
 } // namespace quilo

@@ -200,8 +200,10 @@ JobResult JobRunner::result() const {
 JobEndAction JobRunner::Finish(const JobEndChoices& choices, Prompter& prompter, DesktopServices& desktop) {
     join();
     ReportUnsupportedClips(conversion_.unsupported(), prompter);
+    // A disc job whose burn did not happen says where its DVD folder is.
+    const std::string keptFolder = settings().target == Target::DVD_Disc ? dvdFolder_ : std::string();
     return FinishJob(result(), settings().target, choices, conversion_.outputs(), settings().outputFolder,
-                     prompter, desktop, log_, conversion_.progress());
+                     prompter, desktop, log_, conversion_.progress(), keptFolder);
 }
 
 bool JobRunner::UploadToPsp(Prompter& prompter, const std::vector<std::string>& volumeRoots) {

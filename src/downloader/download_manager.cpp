@@ -14,6 +14,8 @@ TDownloadManager::TDownloadManager(std::string libraryFolder, CallbackCarrier& c
 
 TDownloadManager::~TDownloadManager() {
     ClearTasks();
+    // Deleting waits for the runs still going, carrying their last reports.
+    retired_.clear();
 }
 
 void TDownloadManager::SetDownloadFolder(const std::string& outputFolder) {
@@ -24,6 +26,7 @@ void TDownloadManager::SetDownloadFolder(const std::string& outputFolder) {
 }
 
 TDownloadTask* TDownloadManager::AddTask(const std::string& pageUrl) {
+    ReapFinishedRuns();
     tasks_.push_back(std::make_unique<TDownloadTask>(context_, nextId_++));
     TDownloadTask* task = tasks_.back().get();
     task->StartAnalysis(pageUrl);
@@ -42,11 +45,26 @@ void TDownloadManager::RemoveTaskByUrl(const std::string& pageUrl) {
 void TDownloadManager::RemoveTask(int index) {
     if (index < 0 || index >= count())
         return;
-    // Out of the list first: deleting waits for the task's run, and other
-    // tasks' reports are carried meanwhile.
     std::unique_ptr<TDownloadTask> removed = std::move(tasks_[static_cast<size_t>(index)]);
     tasks_.erase(tasks_.begin() + index);
+    // A task whose thread still runs is not deleted under that thread, nor waited
+    // for here (this may be one of its own reports): it is stopped and kept
+    // aside until its thread has ended.
+    if (!removed->idle()) {
+        removed->Abandon();
+        retired_.push_back(std::move(removed));
+    }
     removed.reset();
+    ReapFinishedRuns();
+}
+
+void TDownloadManager::RemoveTaskById(long id) {
+    for (size_t i = 0; i < tasks_.size(); ++i) {
+        if (tasks_[i]->id() == id) {
+            RemoveTask(static_cast<int>(i));
+            return;
+        }
+    }
 }
 
 void TDownloadManager::ClearTasks() {
@@ -71,6 +89,7 @@ TDownloadTask* TDownloadManager::TaskById(long id) const {
 void TDownloadManager::ReapFinishedRuns() {
     for (const auto& task : tasks_)
         task->ReapFinishedRuns();
+    std::erase_if(retired_, [](const std::unique_ptr<TDownloadTask>& task) { return task->idle(); });
 }
 
 } // namespace quilo

@@ -32,8 +32,11 @@ public:
     TDownloadTask* AddTask(const std::string& pageUrl);
     // Deletes the first task with exactly this page address; nothing when none has it.
     void RemoveTaskByUrl(const std::string& pageUrl);
-    // Deletes the task at `index`; nothing for an index outside the list.
+    // Takes the task at `index` out of the list; nothing for an index outside it.
+    // A task whose run still goes is stopped and deleted once its thread has ended.
     void RemoveTask(int index);
+    // The same for the task a notification names.
+    void RemoveTaskById(long id);
     void ClearTasks();
 
     // Null outside the list.
@@ -42,12 +45,15 @@ public:
     TDownloadTask* TaskById(long id) const;
     int count() const { return static_cast<int>(tasks_.size()); }
 
-    // Joins the threads of every task's ended runs.
+    // Joins the threads of every task's ended runs and deletes removed tasks whose runs are over.
     void ReapFinishedRuns();
+    // Removed tasks waiting for their runs to end.
+    int retiredCount() const { return static_cast<int>(retired_.size()); }
 
 private:
     DownloadContext context_;
     std::vector<std::unique_ptr<TDownloadTask>> tasks_;
+    std::vector<std::unique_ptr<TDownloadTask>> retired_;
     long nextId_ = 1;
 };
 

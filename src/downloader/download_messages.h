@@ -37,5 +37,7 @@ struct ProgressMessage {
 // The argument vectors of the two kinds of run; item 0 is a program name the library ignores.
 std::vector<std::string> AnalysisArguments(const std::string& pageUrl);
 std::vector<std::string> DownloadArguments(const std::string& pageUrl);
+// What a download job hands a task to start its download; the task adds its page.
+std::vector<std::string> DownloadStartArguments();
 
 } // namespace quilo

@@ -1,6 +1,6 @@
 #include "downloader/download_task.h"
 
-#include <thread>
+#include <algorithm>
 
 namespace quilo {
 
@@ -8,9 +8,10 @@ namespace {
 
 // The library forms names as single path components; anything else would lead
 // the full path out of the download folder, so such a file is not taken.
+// A line break would also split the clip's list of files, which is one path a line.
 bool isPlainName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-           name.find('\0') == std::string::npos;
+           std::none_of(name.begin(), name.end(), [](unsigned char c) { return c < 0x20 || c == 0x7f; });
 }
 
 } // namespace
@@ -24,10 +25,11 @@ std::string AnalysisFailureMessage(int state) {
 }
 
 TMyDownloadThread::TMyDownloadThread(TDownloadTask& task, const DownloadContext& context,
-                                     std::vector<std::string> arguments)
+                                     std::vector<std::string> arguments, std::chrono::milliseconds endPause)
     : task_(task), thread_(context.libraryFolder, *this, *context.carrier, *context.prompter) {
     thread_.setArguments(std::move(arguments));
     thread_.setDownloadFolder(context.downloadFolder);
+    thread_.setEndPause(endPause);
 }
 
 void TMyDownloadThread::DoCSVMessage(const CsvMessage& message) {
@@ -96,7 +98,7 @@ bool TDownloadTask::StartDownload(std::vector<std::string> arguments) {
     }
     post(context_.progressWindow, WM_LINK_DOWNLOAD, 1);
     arguments.push_back(pageUrl_);
-    StartRun(std::move(arguments));
+    StartRun(std::move(arguments), context_.downloadEndPause);
     return true;
 }
 
@@ -125,9 +127,24 @@ void TDownloadTask::ReapFinishedRuns() {
     ended_.clear();
 }
 
-void TDownloadTask::StartRun(std::vector<std::string> arguments) {
+void TDownloadTask::Abandon() {
+    closing_ = true;
+    StopTask();
+}
+
+bool TDownloadTask::idle() const {
+    if (worker_ && !worker_->finished())
+        return false;
+    for (const auto& run : ended_) {
+        if (!run->finished())
+            return false;
+    }
+    return true;
+}
+
+void TDownloadTask::StartRun(std::vector<std::string> arguments, std::chrono::milliseconds endPause) {
     ReapFinishedRuns();
-    worker_ = std::make_unique<TMyDownloadThread>(*this, context_, std::move(arguments));
+    worker_ = std::make_unique<TMyDownloadThread>(*this, context_, std::move(arguments), endPause);
     worker_->Start();
 }
 
@@ -212,8 +229,8 @@ void TDownloadTask::OnRunEnded() {
         for (const auto& video : videos_)
             complete = complete && video->complete;
         if (complete) {
+            // The run has already waited its pause on its own thread.
             state_ = TaskDownloaded;
-            std::this_thread::sleep_for(context_.downloadEndPause);
         } else {
             state_ = TaskDownloadFailed;
         }

@@ -56,7 +56,7 @@ struct DownloadContext {
     Prompter* prompter = nullptr;
     const QuiloWindowPort* mainWindow = nullptr;
     const QuiloWindowPort* progressWindow = nullptr;
-    // The wait between the end of a download and its notification.
+    // The wait between the end of a download and its notification, on the run's own thread.
     std::chrono::milliseconds downloadEndPause{1000};
 };
 
@@ -65,10 +65,11 @@ class TDownloadTask;
 // The run of one task: the binding's worker thread with the task as its reader.
 class TMyDownloadThread : public DownloadSink {
 public:
-    TMyDownloadThread(TDownloadTask& task, const DownloadContext& context,
-                      std::vector<std::string> arguments);
+    TMyDownloadThread(TDownloadTask& task, const DownloadContext& context, std::vector<std::string> arguments,
+                      std::chrono::milliseconds endPause);
     bool Start() { return thread_.Start(); }
     bool Stop() { return thread_.Stop(); }
+    bool finished() const { return thread_.finished(); }
     // Joins the worker; on the owner's thread.
     void Wait() { thread_.Wait(); }
 
@@ -118,9 +119,15 @@ public:
     // Joins the threads of runs that have ended.
     void ReapFinishedRuns();
 
+    // Stops the task's run and ignores its reports from now on; for a task
+    // leaving its manager while the run still goes.
+    void Abandon();
+    // No run of the task's thread is going on any more: it can be deleted at once.
+    bool idle() const;
+
 private:
     friend class TMyDownloadThread;
-    void StartRun(std::vector<std::string> arguments);
+    void StartRun(std::vector<std::string> arguments, std::chrono::milliseconds endPause = {});
     // Reports count only from the task's current run, and not while it is destroyed.
     bool ownsRun(const TMyDownloadThread* run) const;
 

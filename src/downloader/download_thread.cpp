@@ -33,6 +33,7 @@ bool DownloadThread::Stop() {
     if (!started_ || finished_)
         return false;
     stopAsked_ = true;
+    stopAskedChanged_.notify_all();
     // Before the library is ready the stop waits in stopAsked_; Execute passes it on.
     if (userStopRun_)
         userStopRun_(this);
@@ -79,13 +80,14 @@ void DownloadThread::Execute() {
         argv.push_back(nullptr);
         library.Run(static_cast<int>(arguments_.size()), argv.data());
 
-        {
-            // Nobody may call into the library once it is unloaded.
-            std::lock_guard lock(stopLock_);
-            userStop_ = nullptr;
-            userStopRun_ = nullptr;
-        }
+        std::unique_lock lock(stopLock_);
+        // Nobody may call into the library once it is unloaded.
+        userStop_ = nullptr;
+        userStopRun_ = nullptr;
+        lock.unlock();
         library.Free();
+        lock.lock();
+        stopAskedChanged_.wait_for(lock, endPause_, [this] { return stopAsked_; });
     }
     carry([this] { sink_.DoRunEnded(); });
     finished_ = true;

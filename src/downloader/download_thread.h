@@ -9,6 +9,8 @@
 #include "platform/prompter.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -31,6 +33,9 @@ public:
     // Set before Start.
     void setArguments(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
     void setDownloadFolder(std::string folder) { downloadFolder_ = std::move(folder); }
+    // A wait on the worker between the library's end and the end report, cut
+    // short by Stop; the owner's thread goes on meanwhile.
+    void setEndPause(std::chrono::milliseconds pause) { endPause_ = pause; }
 
     // Starts the run; false when it was started before.
     bool Start();
@@ -69,7 +74,9 @@ private:
     std::string error_;
     std::string detail_;
 
+    std::chrono::milliseconds endPause_{0};
     std::mutex stopLock_; // guards the stop entries and stopAsked_
+    std::condition_variable stopAskedChanged_;
     decltype(&::UserStop) userStop_ = nullptr;
     decltype(&::UserStopRun) userStopRun_ = nullptr;
     bool stopAsked_ = false;

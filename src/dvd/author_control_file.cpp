@@ -91,7 +91,7 @@ std::vector<std::string> BuildAuthorLines(const std::string& dvdFolder, const Dv
 
 AuthorControlFile WriteAuthorControlFile(const std::string& dataFolder, const std::string& outputFolder,
                                          const std::vector<std::string>& outputList, int clipIndex,
-                                         const DvdDiscSettings& settings) {
+                                         const DvdDiscSettings& settings, const std::string& authorInto) {
     AuthorControlFile control;
     control.path = dataFolder + "author.xml";
     std::error_code ignored;
@@ -99,8 +99,8 @@ AuthorControlFile WriteAuthorControlFile(const std::string& dataFolder, const st
     control.dvdFolder = ChooseDvdFolder(outputFolder);
 
     bool fileMissing = false;
-    const auto lines =
-        BuildAuthorLines(control.dvdFolder, settings, outputList, control.totalMegabytes, fileMissing);
+    const auto lines = BuildAuthorLines(authorInto.empty() ? control.dvdFolder : authorInto, settings,
+                                        outputList, control.totalMegabytes, fileMissing);
     std::ofstream out(control.path, std::ios::binary | std::ios::trunc);
     for (const auto& line : lines)
         out << line << "\r\n";

@@ -39,9 +39,10 @@ std::vector<std::string> BuildAuthorLines(const std::string& dvdFolder, const Dv
                                           bool& fileMissing);
 
 // Writes "author.xml" into the data folder with CR LF line ends. `clipIndex` is the
-// job's clip index: above 99 means the job had too many clips for a disc.
+// job's clip index: above 99 means the job had too many clips for a disc. The
+// library writes into `authorInto` when given, which becomes the DVD folder later.
 AuthorControlFile WriteAuthorControlFile(const std::string& dataFolder, const std::string& outputFolder,
                                          const std::vector<std::string>& outputList, int clipIndex,
-                                         const DvdDiscSettings& settings);
+                                         const DvdDiscSettings& settings, const std::string& authorInto = {});
 
 } // namespace quilo

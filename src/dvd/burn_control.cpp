@@ -103,6 +103,7 @@ bool BurnerControl::ScanBurners(bool spti, bool wait) {
     if (selected_)
         selected_->SetEventHook(nullptr);
     selected_ = nullptr;
+    imageDrive_ = false;
     busy_ = true;
     const bool started = StartWorker(worker_, [this, spti] {
         if (spti)
@@ -168,6 +169,30 @@ const std::vector<std::string>* BurnerControl::GetWriteSpeedNames(int index, boo
         break;
     }
     return &*speedNames_;
+}
+
+int BurnerControl::UseImageFile(const std::string& path) {
+    auto& drives = CDevice::Devices();
+    if (busy_ || path.empty())
+        return -1;
+    // The list may move in memory: nothing may point into it across the change.
+    if (selected_)
+        selected_->SetEventHook(nullptr);
+    selected_ = nullptr;
+    if (imageDrive_ && !drives.empty())
+        drives.pop_back();
+    CDevice& drive = drives.emplace_back(TransportSPTI, "stdio:" + path);
+    drive.SetCapacityLimit(SingleLayerDvdBytes);
+    drive.RefreshDeviceInfo();
+    drive.ReleaseGrabber();
+    drive.RefreshDiscInfo();
+    drive.ReleaseGrabber();
+    imageDrive_ = true;
+    return static_cast<int>(drives.size()) - 1;
+}
+
+bool BurnerControl::IsImageDrive(int index) const {
+    return imageDrive_ && index >= 0 && index == static_cast<int>(CDevice::Devices().size()) - 1;
 }
 
 void BurnerControl::DriveEventHook(int event) {

@@ -27,6 +27,9 @@ enum BurnerNotice : long { BurnerScanDone = 1, BurnerBurnDone = 2, BurnerProgres
 enum BurnerCheck : int { BurnerMissing = 0, BurnerUsable = 1, BurnerNeedsErase = 2, BurnerNotWritable = 3 };
 
 inline constexpr const char* DefaultVolumeLabel = "DVD_DISC";
+// What a single-layer DVD holds: an image file is refused beyond it, as the
+// disc it is meant for would refuse it.
+inline constexpr uint64_t SingleLayerDvdBytes = 2295104ull * 2048;
 
 class BurnerControl {
 public:
@@ -50,6 +53,11 @@ public:
     std::string GetBurnerName(int index) const;
     // Null when the index is outside the list.
     const std::vector<std::string>* GetWriteSpeedNames(int index, bool refresh);
+    // A file written like a blank DVD, through the disc library's file drive:
+    // the last drive of the list until the next scan. Returns its index, -1
+    // while an operation runs.
+    int UseImageFile(const std::string& path);
+    bool IsImageDrive(int index) const;
     int SelectBurner(int index);
     void SetWriteSpeed(int index);
     void SetVolumeLabel(const std::string& label);
@@ -94,6 +102,7 @@ private:
     std::optional<std::vector<std::string>> speedNames_;
     bool scanned_ = false;
     bool spti_ = false;
+    bool imageDrive_ = false; // the list's last drive is UseImageFile's
     TSpeeds speeds_;
     TBurnParams burnParams_;
     TEraseParams eraseParams_;

@@ -41,6 +41,8 @@ void BurnerSettingsModel::TimerTimer() {
 
 void BurnerSettingsModel::Rescan() {
     infoPanel_ = true;
+    if (changed)
+        changed();
     burner_.UninitBurner();
     burner_.InitBurner(notify_);
     lastScanSpti_ = spti_;
@@ -52,23 +54,40 @@ void BurnerSettingsModel::Rescan() {
 void BurnerSettingsModel::FillDriveList() {
     drives_.items.clear();
     drives_.selected = -1;
-    for (int i = 0; i < MaxDrives; ++i) {
+    for (int i = 0; i < MaxDrives && !burner_.IsImageDrive(i); ++i) {
         std::string name = burner_.GetBurnerName(i);
         if (name.empty())
             break;
         drives_.items.push_back(std::move(name));
     }
-    drives_.enabled = !drives_.items.empty();
-    // The first drive whose disc offers write speeds.
-    for (int i = 0; i < static_cast<int>(drives_.items.size()); ++i) {
+    const int driveCount = static_cast<int>(drives_.items.size());
+    drives_.items.emplace_back(ImageFileEntry);
+    drives_.enabled = true;
+    // The first drive whose disc offers write speeds. The image file is not
+    // chosen for the user: it needs a file name.
+    for (int i = 0; i < driveCount; ++i) {
         drives_.selected = i;
         FillSpeedList(false);
         if (speeds_.enabled)
             break;
     }
-    if (drives_.selected < 0 && !drives_.items.empty())
+    if (drives_.selected < 0 && driveCount > 0)
         drives_.selected = 0;
     DriveChange();
+}
+
+bool BurnerSettingsModel::UseImageFile(const std::string& path) {
+    const int index = burner_.UseImageFile(path);
+    if (index < 0)
+        return false;
+    imageFile_ = path;
+    drives_.selected = index;
+    return true;
+}
+
+std::string BurnerSettingsModel::hint() const {
+    return imageFileChosen() ? "* The disc image will be written to " + imageFile_ + ", click Next"
+                             : InsertDiscHint;
 }
 
 void BurnerSettingsModel::FillSpeedList(bool refresh) {
@@ -101,8 +120,38 @@ void BurnerSettingsModel::DriveChange() {
 void BurnerSettingsModel::DriveSelected(int index) {
     if (index < 0 || index >= static_cast<int>(drives_.items.size()))
         return;
-    drives_.selected = index;
+    if (index == imageFileEntry()) {
+        const std::string path = chooseImageFile ? chooseImageFile() : std::string();
+        if (path.empty() || !UseImageFile(path))
+            return; // declined: the drive chosen before stays
+    } else {
+        drives_.selected = index;
+    }
     DriveChange();
+}
+
+void BurnerSettingsModel::SpeedSelected(int index) {
+    if (index >= 0 && index < static_cast<int>(speeds_.items.size()))
+        speeds_.selected = index;
+}
+
+void BurnerSettingsModel::DevicesChanged() {
+    // Not while a scan or an erase waits: that would start a second one inside it.
+    if (!initialised_ || !dialogEnabled_ || infoPanel_)
+        return;
+    const bool image = imageFileChosen();
+    const std::string drive = image ? std::string() : burner_.GetBurnerName(drives_.selected);
+    Rescan();
+    if (image && UseImageFile(imageFile_)) {
+        DriveChange();
+        return;
+    }
+    for (int i = 0; i < imageFileEntry(); ++i)
+        if (!drive.empty() && drives_.items[static_cast<size_t>(i)] == drive && i != drives_.selected) {
+            drives_.selected = i;
+            DriveChange();
+            break;
+        }
 }
 
 void BurnerSettingsModel::SetBusy(bool busy) {
@@ -144,17 +193,19 @@ int BurnerSettingsModel::CheckDisc() {
         if (r == BurnerUsable)
             return 1;
         if (r == BurnerNeedsErase) {
-            // The view offers Yes, No and Cancel; closing the question is Cancel.
+            // Closing the question is Cancel.
             const PromptAnswer answer = prompter_.ask(
                 PromptKind::Confirmation,
                 "You need erase disc before burning!\nClick Yes to start erasing disc, or Click No to change "
                 "another writable DVD disc and try again!\nOr Click Cancel to abort!",
-                PromptButtons::YesNo);
+                PromptButtons::YesNoCancel);
             if (answer == PromptAnswer::Yes) {
                 const bool speedsEnabled = speeds_.enabled;
                 dialogEnabled_ = false;
                 info_.availableSize = info_.usedSize = info_.tracks = info_.sessions = "Erasing...";
                 drives_.enabled = speeds_.enabled = transportEnabled_ = false;
+                if (changed)
+                    changed();
                 burner_.EraseDisc();
                 SetBusy(false);
                 speeds_.enabled = speedsEnabled;

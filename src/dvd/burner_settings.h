@@ -24,6 +24,10 @@ struct BurnerDiscInfo {
     std::string availableSize, usedSize, sessions, tracks;
 };
 
+// The drive list's last entry: the disc is written to a file instead of a drive.
+inline constexpr const char* ImageFileEntry = "Disc image file (ISO)\u2026";
+inline constexpr const char* InsertDiscHint = "* Please insert a writable DVD disc then click Next";
+
 class BurnerSettingsModel {
 public:
     // `options` is Option.ini; `notifyWindow` the dialog's window, handed to
@@ -33,12 +37,18 @@ public:
 
     // The progress window's progress display, fed while a burn runs.
     std::function<void(int percent)> showPercent;
+    // Asks where the disc image goes; the empty text when the user declines.
+    std::function<std::string()> chooseImageFile;
+    // Told before a long wait (a scan, an erase), so the view shows the state
+    // the user waits in.
+    std::function<void()> changed;
 
     // Events.
     void FormShow();
     void TimerTimer();
     void DriveChange();
     void DriveSelected(int index);
+    void SpeedSelected(int index);
     void TransportClicked(bool spti);
     // True when the dialog closes with a usable disc.
     bool NextClicked();
@@ -46,6 +56,9 @@ public:
     void FormDestroy();
     void BurnerNotify(long wParam, long lParam);
     void DeviceChange(unsigned long wParam);
+    // A drive appeared or went away: the list is scanned again, keeping the
+    // chosen drive (or image file) when it is still there.
+    void DevicesChanged();
 
     // 0 no burner, 1 usable, 2 needs erasing (Cancel), 3 not writable (Cancel).
     int CheckDisc();
@@ -54,6 +67,10 @@ public:
     const BurnerComboBox& drives() const { return drives_; }
     const BurnerComboBox& writeSpeeds() const { return speeds_; }
     const BurnerDiscInfo& discInfo() const { return info_; }
+    int imageFileEntry() const { return static_cast<int>(drives_.items.size()) - 1; }
+    bool imageFileChosen() const { return burner_.IsImageDrive(drives_.selected); }
+    const std::string& imageFile() const { return imageFile_; }
+    std::string hint() const;
     bool sptiChecked() const { return spti_; }
     bool aspiChecked() const { return aspi_; }
     bool transportEnabled() const { return transportEnabled_; }
@@ -72,6 +89,7 @@ private:
     void FillSpeedList(bool refresh);
     void UpdateDiscInfo();
     void SetBusy(bool busy);
+    bool UseImageFile(const std::string& path);
 
     BurnerControl& burner_;
     IniFile& options_;
@@ -80,6 +98,7 @@ private:
 
     BurnerComboBox drives_, speeds_;
     BurnerDiscInfo info_;
+    std::string imageFile_;
     bool spti_ = false, aspi_ = true;
     bool lastScanSpti_ = false;
     bool transportEnabled_ = true, dialogEnabled_ = true;

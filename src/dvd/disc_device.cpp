@@ -81,6 +81,7 @@ CDevice& CDevice::operator=(const CDevice& other) {
     statusWord_ = other.statusWord_;
     exceptionText_ = other.exceptionText_;
     lastResult_ = other.lastResult_;
+    capacityLimit_ = other.capacityLimit_;
     speeds_.clear();
     eventHook_ = nullptr;
     return *this;
@@ -262,6 +263,8 @@ bool CDevice::RefreshDataMediaFreeSize() {
     if (!Check("RefreshDataMediaFreeSize", "discwriter_disc_free_space",
                library->disc_free_space(handle_, &free)))
         return false;
+    if (capacityLimit_ != 0)
+        free = std::min(free, capacityLimit_);
     freeSpace_ = static_cast<double>(free);
     return true;
 }

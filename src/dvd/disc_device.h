@@ -68,6 +68,9 @@ public:
     void SetProgress(int percent);
     int GetProgress() const;
     void SetEventHook(EventHook hook) { eventHook_ = hook; }
+    // The most the free space may report (0: no limit): a file posing as a
+    // disc is only as large as the disc it will be burned to.
+    void SetCapacityLimit(uint64_t bytes) { capacityLimit_ = bytes; }
 
     DeviceState GetState() const { return state_.load(); }
     DiscType GetDiscType() const { return discType_; }
@@ -114,6 +117,7 @@ private:
     mutable std::mutex progressLock_;
     TSpeeds speeds_;
     EventHook eventHook_ = nullptr;
+    uint64_t capacityLimit_ = 0;
 };
 
 } // namespace quilo

@@ -2,6 +2,7 @@
 
 #include "authoring.h"
 #include "conversion/engine_log.h"
+#include "conversion/partial_outputs.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -14,9 +15,14 @@ DvdAuthoring::DvdAuthoring(std::string libraryFolder, std::string dataFolder)
 
 int DvdAuthoring::AuthorDvd(const std::string& outputFolder, const std::vector<std::string>& outputs,
                             int clipCount, const DvdDiscSettings& settings) {
+    // Authored under a temporary name: a killed or failed run leaves no DVD
+    // folder that looks finished, and the next run removes what it left.
+    PartialOutputs partial(outputFolder);
+    std::string ignoredReason;
+    const std::string workFolder = partial.TemporaryPath(outputFolder + "DVD_DISC", ignoredReason);
     // The job's clip index ends one past its last clip.
     const AuthorControlFile control =
-        WriteAuthorControlFile(dataFolder_, outputFolder, outputs, clipCount, settings);
+        WriteAuthorControlFile(dataFolder_, outputFolder, outputs, clipCount, settings, workFolder);
     dvdFolder_ = control.dvdFolder;
     if (control.result != AuthorDone)
         return control.result;
@@ -54,7 +60,8 @@ int DvdAuthoring::AuthorDvd(const std::string& outputFolder, const std::vector<s
     library.unload();
 
     std::filesystem::remove(control.path, error);
-    if (authored != 0)
+    std::string renameError;
+    if (authored != 0 || (!workFolder.empty() && !partial.Keep(workFolder, dvdFolder_, renameError)))
         return AuthorFailed; // keep the converted files: they are the user's work
     for (const auto& output : outputs)
         std::filesystem::remove(output, error);

@@ -207,6 +207,11 @@ bool ClipList::ClearClips() {
     if (prompter_.ask(PromptKind::Confirmation, "Do you want to clear the file list?",
                       PromptButtons::YesNo) != PromptAnswer::Yes)
         return false;
+    RemoveAll();
+    return true;
+}
+
+void ClipList::RemoveAll() {
     rows_.clear();
     selectedRows_.clear();
     selectedClips_.clear();
@@ -222,7 +227,6 @@ bool ClipList::ClearClips() {
     Mode = ListMode::Empty;
     ListTransparent = true;
     repaint();
-    return true;
 }
 
 void ClipList::Renumber() {

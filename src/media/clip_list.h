@@ -123,6 +123,8 @@ public:
     bool RemoveSelectedClips();
     // Asks first; false when the list is empty or the user says No.
     bool ClearClips();
+    // Clears without asking: the clips give way to web links.
+    void RemoveAll();
     void Renumber();
     void RefreshOutputNames();
     // The output name of one clip, from the naming template when there is one.

@@ -6,10 +6,14 @@
 #include <QLocale>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quilo {
 
@@ -171,8 +175,10 @@ bool ClipLoader::AddFiles(std::vector<std::string>& paths) {
 
     if (!unsupported.empty()) {
         std::string text = UnsupportedFilesText;
-        for (const std::string& path : unsupported)
-            text += path + "\n";
+        for (const std::string& path : unsupported) {
+            const std::string reason = UnreadableFileReason(path);
+            text += path + (reason.empty() ? "" : " : " + reason) + "\n";
+        }
         prompter_.ask(PromptKind::Information, text, PromptButtons::Ok);
     }
     if (list_.SelectedRows().empty() && !list_.Rows().empty())
@@ -189,6 +195,21 @@ bool ClipLoader::AddFiles(std::vector<std::string>& paths) {
     paths.clear();
     dropGuard_ = false;
     return true;
+}
+
+std::string UnreadableFileReason(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return errno == ENOENT ? "no such file" : std::string("cannot be read: ") + std::strerror(errno);
+    if (S_ISDIR(status.st_mode))
+        return "a folder, not a file";
+    if (!S_ISREG(status.st_mode))
+        return "not a regular file";
+    if (::access(path.c_str(), R_OK) != 0)
+        return std::string("cannot be read: ") + std::strerror(errno);
+    if (status.st_size == 0)
+        return "an empty file";
+    return {};
 }
 
 bool ClipLoader::LoadClip(const std::string& path) {

@@ -29,6 +29,10 @@ public:
 
 inline constexpr const char* UnsupportedFilesText = "Some UNSUPPORTED file(s) format can not add in. \n\n";
 
+// Why a file cannot be a clip before any reader looks at it ("no such file",
+// "a folder, not a file", ...); empty for a readable regular file.
+std::string UnreadableFileReason(const std::string& path);
+
 // The English name of the user's language, upper-cased ("ENGLISH").
 std::string SystemLanguageName();
 

@@ -165,7 +165,16 @@ void TVideoInfo::SetSubtitleIndex(int index) {
     row_->SetLabel(RowLabel::Subtitle, TrackLabel(Subtitles ? &*Subtitles : nullptr, index));
 }
 
+void TVideoInfo::SetJoinedSources(const std::vector<std::string>& parts) {
+    FilePath.clear();
+    for (const auto& part : parts)
+        FilePath += part + "\n";
+    joined_ = true;
+}
+
 std::vector<std::string> TVideoInfo::SourcePaths() const {
+    if (!joined_)
+        return FilePath.empty() ? std::vector<std::string>{} : std::vector<std::string>{FilePath};
     std::vector<std::string> paths;
     std::size_t start = 0;
     while (start <= FilePath.size()) {

@@ -106,7 +106,10 @@ public:
     bool Checked = false;
     bool Selected = false;
     std::string FilePath;
-    // The source files of FilePath in order (several for a download in parts).
+    // A clip joined from the parts of a download: FilePath holds them one per
+    // line. Any other FilePath is one file, whatever characters its name holds.
+    void SetJoinedSources(const std::vector<std::string>& parts);
+    // The source files in order (several only for a joined clip).
     std::vector<std::string> SourcePaths() const;
     // The first of them, empty without any.
     std::string FirstSourcePath() const;
@@ -154,6 +157,7 @@ private:
 
     std::unique_ptr<TInfoListItem> row_;
     std::vector<std::unique_ptr<TInfoListItem>> audioRows_;
+    bool joined_ = false;
 };
 
 // Maps the engine's aspect code to the clip's.

@@ -15,9 +15,12 @@ PreviewGrabber::~PreviewGrabber() {
 }
 
 void PreviewGrabber::SetClip(TVideoInfo* clip) {
-    if (clip != clip_)
-        StopGrabber();
+    if (clip == clip_)
+        return;
+    StopGrabber();
     clip_ = clip;
+    // Whatever the last clip was waiting for, the new one waits for nothing.
+    endSeeking();
 }
 
 int PreviewGrabber::adjustedSecond(const TVideoInfo& clip, int seconds) {
@@ -52,6 +55,7 @@ void PreviewGrabber::StopGrabber() {
     ready_ = false;
     initialised_ = false;
     lastFrameTime_ = -1;
+    pendingSecond_ = -1;
     library_.Unload();
     stopping_ = false;
 }
@@ -82,14 +86,22 @@ void PreviewGrabber::RequestFrame(int seconds) {
             askFor(t);
         return;
     }
-    // A session still starting up asks for the clip's start once it is ready.
-    if (initialised_)
+    // A session still starting up asks, once ready, for the last second
+    // wanted meanwhile: a handle released at once still shows its own frame.
+    if (initialised_) {
+        pendingSecond_ = t;
         return;
-    if (!StartGrabber())
+    }
+    if (!StartGrabber()) {
+        // No engine, no frame: the thumbnail stays, and the window must not
+        // stay locked in seeking for good.
+        endSeeking();
         return;
+    }
     const std::string start = std::to_string(t);
     ++requestsSent_;
     initialised_ = true;
+    pendingSecond_ = t;
     library_.api().X_GetFrame_Init(window_->port(), 2, clip_->FilePath.c_str(), "", start.c_str());
 }
 
@@ -112,7 +124,8 @@ void PreviewGrabber::HandleMessage(unsigned message, long wParam) {
         done_ = false;
         ShowSeeking();
         if (clip_ && !stopping_)
-            askFor(adjustedSecond(*clip_, clip_->StartTime));
+            askFor(pendingSecond_ >= 0 ? pendingSecond_ : adjustedSecond(*clip_, clip_->StartTime));
+        pendingSecond_ = -1;
         break;
     case TZ_MSG_FRAME_AVAILABLE: {
         if (!clip_)
@@ -135,8 +148,10 @@ void PreviewGrabber::HandleMessage(unsigned message, long wParam) {
         done_ = true;
         break;
     default:
-        break;
+        return;
     }
+    if (listener_)
+        listener_();
 }
 
 std::string PreviewGrabber::SaveSnapshot(const std::string& chosenPath, SnapshotFilter filter) {

@@ -7,6 +7,7 @@
 #include "media/preview_engine.h"
 #include "media/preview_snapshot.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,8 @@ public:
 
     // A message from the engine (the window delivers them; tests may too).
     void HandleMessage(unsigned message, long wParam);
+    // Called after every engine message has been handled, so a view can follow.
+    void SetMessageListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
     bool Loaded() const { return library_.Loaded(); }
     bool Ready() const { return ready_; }
@@ -76,11 +79,13 @@ private:
     bool done_ = false;
     bool stopping_ = false;
     int lastFrameTime_ = -1;
+    int pendingSecond_ = -1; // the last second asked for while the session starts
     int requestsSent_ = 0;
     bool labelVisible_ = false;
     bool controlsEnabled_ = true;
     int framesShown_ = 0;
     int stopWaitLimitMs_ = 30000;
+    std::function<void()> listener_;
 };
 
 } // namespace quilo

@@ -9,7 +9,7 @@
 namespace quilo {
 
 enum class PromptKind { Information, Confirmation, Warning, Error };
-enum class PromptButtons { Ok, OkCancel, YesNo };
+enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class PromptAnswer { Ok, Cancel, Yes, No };
 
 class Prompter {
@@ -44,7 +44,8 @@ public:
             answers_.pop_front();
             return answer;
         }
-        return buttons == PromptButtons::YesNo ? PromptAnswer::Yes : PromptAnswer::Ok;
+        return buttons == PromptButtons::YesNo || buttons == PromptButtons::YesNoCancel ? PromptAnswer::Yes
+                                                                                        : PromptAnswer::Ok;
     }
 
     const std::vector<Shown>& shown() const { return shown_; }

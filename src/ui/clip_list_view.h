@@ -13,7 +13,7 @@ namespace quilo {
 class ClipListView : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int RowWidth = 794;
+    static constexpr int RowWidth = 540; // the preview sits beside the list
     static constexpr int BarWidth = 18;
 
     explicit ClipListView(ClipList& list, QWidget* parent = nullptr);

@@ -1,5 +1,8 @@
 #include "ui/main_window.h"
 
+#include "conversion/crop_button.h"
+#include "conversion/engine_api.h"
+#include "media/preview_panel_model.h"
 #include "platform/command_handoff.h"
 #include "platform/desktop/qt_prompter.h"
 #include "platform/desktop/system_desktop_services.h"
@@ -7,11 +10,16 @@
 #include "shell/mail_and_help.h"
 #include "shell/skin_region.h"
 #include "skin/skin_pictures.h"
+#include "ui/add_link_dialog.h"
+#include "ui/burner_settings_dialog.h"
 #include "ui/clip_list_view.h"
+#include "ui/crop_dialog_view.h"
 #include "ui/main_window_dialogs.h"
 #include "ui/open_dialog_filter.h"
 #include "ui/output_panel_view.h"
+#include "ui/preview_panel.h"
 #include "ui/progress_window.h"
+#include "ui/web_list_view.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -118,8 +126,24 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
     panelView_ = new OutputPanelView(session_->panel(), desktop_, this);
     panelView_->setGeometry(14, 350, 832, 272);
     connect(panelView_, &OutputPanelView::panelChanged, listView_, qOverload<>(&QWidget::update));
+    connect(panelView_, &OutputPanelView::cropClicked, this, &MainWindow::cropClicked);
+    buildPreview();
 
-    progress_ = new ProgressWindow(*session_, prompter_, desktop_, this);
+    CDevice::LoadDiscLibrary(programFolder_);
+    burner_ = std::make_unique<BurnerControl>();
+    burnerDialog_ = new BurnerSettingsDialog(*burner_, dataFolder_ + "Option.ini", prompter_, this);
+    progress_ = new ProgressWindow(*session_, prompter_, desktop_, this, burner_.get());
+    burnerDialog_->model().showPercent = [this](int percent) { progress_->ShowPercent(percent); };
+
+    downloads_ = std::make_unique<TDownloadManager>(programFolder_, carrier_, prompter_, linkPort_.port());
+    downloads_->SetDownloadFolder(session_->options().OutputFolder);
+    downloads_->SetProgressWindow(progress_->windowPort());
+    webLinks_ = std::make_unique<WebLinks>(*downloads_, session_->clips(), prompter_);
+    webView_ = new WebListView(*webLinks_, listView_->size(), this);
+    webView_->move(listView_->pos());
+    webView_->hide();
+    addLink_ = new AddLinkDialog(
+        linkForm_, prompter_, [this] { return webLinks_->PageUrls(); }, this);
     chooseFolder_ = services.chooseFolder
                         ? services.chooseFolder
                         : [this](const std::string& caption, const std::string& start) {
@@ -130,8 +154,8 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
     dialogs_ = new MainWindowDialogs(this, *session_, frameRateChoice_, identity_, programFolder_, prompter_,
                                      desktop_, chooseFolder_);
     dialogs_->AddHeaderButtons();
-    const std::pair<const char*, QRect> places[] = {{"suiImageButton_Option", {412, 9, 66, 27}},
-                                                    {"CheckNewVer", {484, 9, 98, 27}},
+    const std::pair<const char*, QRect> places[] = {{"suiImageButton_Option", {428, 9, 60, 27}},
+                                                    {"CheckNewVer", {491, 9, 98, 27}},
                                                     {"suiImageButton_About", {688, 10, 26, 26}},
                                                     {"suiImageButton_Mail", {716, 10, 26, 26}},
                                                     {"suiImageButton_Help", {744, 10, 26, 26}}};
@@ -143,41 +167,104 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
 }
 
 MainWindow::~MainWindow() {
-    // The progress window's job reads the session: it goes first.
+    // The downloads report to both windows and read the session: they end first.
+    webLinks_.reset();
+    downloads_.reset();
+    // The progress window's job reads the session: it goes next; the burner
+    // dialog tears the burner control down before the control goes.
     delete progress_;
+    delete burnerDialog_;
+    // The views go before the models they show (a field losing the focus
+    // would otherwise reach a dead model), and the engine sessions end while
+    // the clips they show still exist.
+    preview_->SetChangeListener({});
+    delete previewView_;
+    delete cropView_;
+    previewView_ = nullptr;
+    cropView_ = nullptr;
+    crop_.reset();
+    preview_.reset();
+}
+
+void MainWindow::buildPreview() {
+    const std::string engine = programFolder_ + EngineLibraryName;
+    preview_ = std::make_unique<PreviewPanelModel>(session_->clips(), prompter_, engine, dataFolder_);
+    previewView_ = new PreviewPanel(*preview_, this);
+    previewView_->move(586, 176);
+    preview_->SetChangeListener([this] {
+        previewView_->refresh();
+        listView_->update();
+    });
+    connect(previewView_, &PreviewPanel::clipTimesChanged, listView_, qOverload<>(&QWidget::update));
+
+    crop_ = std::make_unique<CropDialog>(engine, dataFolder_);
+    cropView_ = new CropDialogView(*crop_, this);
+}
+
+void MainWindow::cropClicked() {
+    CropButtonClicked(
+        session_->clips(), *crop_, prompter_, [this] { stopPreview(); }, [this] { cropView_->exec(); });
+    previewView_->refresh();
+}
+
+void MainWindow::stopPreview() {
+    if (!preview_)
+        return; // the window is going
+    preview_->StopPreview();
+    previewView_->refresh();
+}
+
+void MainWindow::currentClipChanged(TVideoInfo* clip) {
+    if (!preview_)
+        return;
+    preview_->ShowClip(clip);
+    previewView_->refresh();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (preview_ && !preview_->MayClose()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void MainWindow::buildHeader(const ProductIdentity& identity) {
     auto* caption = new QLabel(QString::fromStdString(identity.displayProductName), this);
     caption->setObjectName("caption");
-    caption->setGeometry(24, 10, 186, 26);
+    caption->setGeometry(24, 10, 150, 26);
 
-    const std::pair<const char*, void (MainWindow::*)()> actions[] = {
-        {"Add Files", &MainWindow::addClicked}, {"Remove", nullptr}, {"Clear", nullptr}};
-    int left = 212;
+    const std::pair<const char*, void (MainWindow::*)()> actions[] = {{"Add Files", &MainWindow::addClicked},
+                                                                      {"Add URL", &MainWindow::addUrlClicked},
+                                                                      {"Remove", nullptr},
+                                                                      {"Clear", nullptr}};
+    int left = 176;
     for (const auto& [text, action] : actions) {
         auto* button = new QToolButton(this);
         button->setObjectName("headerButton");
         button->setText(text);
-        button->setGeometry(left, 9, 62, 27);
-        left += 66;
+        button->setAccessibleName(text);
+        button->setGeometry(left, 9, 60, 27);
+        left += 63;
         if (action)
             connect(button, &QToolButton::clicked, this, action);
         else if (QString(text) == "Remove")
             connect(button, &QToolButton::clicked, this, [this] {
-                session_->clips().RemoveButton();
+                if (!webLinks_->RemoveClicked())
+                    session_->clips().RemoveButton();
                 showAll();
             });
         else
             connect(button, &QToolButton::clicked, this, [this] {
-                session_->clips().ClearButton();
+                if (!webLinks_->ClearClicked())
+                    session_->clips().ClearButton();
                 showAll();
             });
     }
 
     start_ = new QPushButton("Start", this);
     start_->setObjectName("startButton");
-    start_->setGeometry(590, 9, 90, 27);
+    start_->setGeometry(592, 9, 92, 27);
     connect(start_, &QPushButton::clicked, this, &MainWindow::startClicked);
 
     auto* minimise = new QToolButton(this);
@@ -248,7 +335,12 @@ void MainWindow::showSelection() {
 void MainWindow::showAll() {
     showSelection();
     panelView_->refresh();
+    // The clip area holds clips or links, never both.
+    const bool links = session_->clips().Mode == ListMode::Web;
+    listView_->setVisible(!links);
+    webView_->setVisible(links);
     listView_->update();
+    webView_->update();
     update();
 }
 
@@ -300,6 +392,33 @@ void MainWindow::addClicked() {
     addChosenFiles(paths);
 }
 
+void MainWindow::addUrlClicked() {
+    if (jobRunning_)
+        return;
+    webLinks_->AddLinkClicked(linkForm_, [this] { return addLink_->ask(); });
+    showAll();
+}
+
+bool MainWindow::ConfirmSwitchToLocal() {
+    return prompter_.ask(PromptKind::Warning, SwitchToLocalText, PromptButtons::OkCancel) == PromptAnswer::Ok;
+}
+
+void MainWindow::ClearWebVideos() {
+    webLinks_->GiveUp();
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == static_cast<QEvent::Type>(WM_LINK_ANALYSIS)) {
+        const auto* notice = static_cast<PortEvent*>(event);
+        if (webLinks_->AnalysisNotice(notice->wParam(), notice->lParam()) == AnalysisOutcome::Stopped)
+            progress_->DownloadStopped(notice->lParam());
+        downloads_->ReapFinishedRuns();
+        showAll();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void MainWindow::addChosenFiles(const std::vector<std::string>& paths) {
     session_->loader().AddChosenFiles(paths);
     showAll();
@@ -315,9 +434,7 @@ void MainWindow::repaint() {
 }
 
 bool MainWindow::confirmBurnerSettings() {
-    prompter_.inform("Writing a DVD disc is not available in this version.\nPlease choose \"DVD Folder\" to "
-                     "create the DVD folder instead.");
-    return false;
+    return burnerDialog_->ShowModal();
 }
 
 bool MainWindow::previewSeeking() const {
@@ -327,6 +444,12 @@ bool MainWindow::previewSeeking() const {
 void MainWindow::startJob(TargetTypeId target) {
     jobRunning_ = true;
     progress_->StartJob(target);
+    jobRunning_ = false;
+}
+
+void MainWindow::startDownloadJob(TargetTypeId target, const std::string& extension) {
+    jobRunning_ = true;
+    progress_->StartDownloadJob(target, extension, *downloads_);
     jobRunning_ = false;
 }
 

@@ -5,8 +5,12 @@
 
 #include "conversion/converter_session.h"
 #include "conversion/start_conversion.h"
+#include "conversion/web_links.h"
+#include "downloader/qt_callback_carrier.h"
+#include "dvd/burn_control.h"
 #include "media/frame_rate_choice.h"
 #include "platform/desktop_services.h"
+#include "platform/qt_window_port.h"
 #include "shell/command_line.h"
 #include "shell/product_identity.h"
 
@@ -24,9 +28,16 @@ namespace quilo {
 
 Q_DECLARE_LOGGING_CATEGORY(commandsLog)
 
+class AddLinkDialog;
+class BurnerSettingsDialog;
 class ClipListView;
 class MainWindowDialogs;
+class WebListView;
+class CropDialog;
+class CropDialogView;
 class OutputPanelView;
+class PreviewPanel;
+class PreviewPanelModel;
 class ProgressWindow;
 
 // What the main window asks of the desktop; tests replace these. Empty members
@@ -62,15 +73,23 @@ public:
     void addChosenFiles(const std::vector<std::string>& paths);
 
     ConverterSession& session() { return *session_; }
+    TDownloadManager& downloadManager() { return *downloads_; }
+    WebLinks& webLinks() { return *webLinks_; }
+    AddLinkDialog* addLinkDialog() const { return addLink_; }
+    WebListView* webListView() const { return webView_; }
     ClipListView* clipListView() const { return listView_; }
     OutputPanelView* outputPanelView() const { return panelView_; }
     ProgressWindow* progressWindow() const { return progress_; }
     MainWindowDialogs* dialogs() const { return dialogs_; }
+    PreviewPanel* previewPanel() const { return previewView_; }
+    CropDialogView* cropDialog() const { return cropView_; }
+    BurnerSettingsDialog* burnerDialog() const { return burnerDialog_; }
     QPushButton* startButton() const { return start_; }
     QToolButton* categoryButton(ConverterTypeId category) const { return categoryButtons_[category]; }
     QToolButton* targetButton(TargetTypeId target) const { return targetButtons_[target]; }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -78,34 +97,39 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // CommandLineHost
     void selectTargetAsClicked(TargetTypeId target) override;
     void restorePanel() override;
     void addFilesLater(const std::vector<std::string>& paths) override;
-    // StartConversionPort
-    void stopPreview() override {}
+    // StartConversionPort and ClipListEvents
+    void stopPreview() override;
     void repaint() override;
     bool confirmBurnerSettings() override;
     bool previewSeeking() const override;
-    bool linksBeingFetched() const override { return false; }
-    bool downloadListEmpty() const override { return true; }
-    std::string firstOutputExtension() const override { return {}; }
+    bool linksBeingFetched() const override { return webLinks_->Analysing(); }
+    bool downloadListEmpty() const override { return downloads_->count() == 0; }
+    std::string firstOutputExtension() const override { return session_->OutputExtension(); }
     void startJob(TargetTypeId target) override;
-    void startDownloadJob(TargetTypeId, const std::string&) override {}
+    void startDownloadJob(TargetTypeId target, const std::string& extension) override;
     // ClipListEvents
     void clipCheckedChanged(TVideoInfo& clip) override;
+    void currentClipChanged(TVideoInfo* clip) override;
     void addProgressChanged() override;
-    // ClipListNotices: the web list is not part of this window yet, so there
-    // is nothing to switch from.
+    // ClipListNotices
     void ShowMultiAudioNotice() override;
-    bool ConfirmSwitchToLocal() override { return true; }
+    bool ConfirmSwitchToLocal() override;
+    void ClearWebVideos() override;
 
     void buildHeader(const ProductIdentity& identity);
     void buildTargetButtons();
+    void buildPreview();
+    void cropClicked();
     void addClicked();
     void browseClicked();
+    void addUrlClicked();
     void startClicked();
     void loadTimerFired();
     void showSelection();
@@ -120,15 +144,30 @@ private:
     DesktopServices& desktop_;
     FrameRateChoice frameRateChoice_;
     std::unique_ptr<ConverterSession> session_;
+    // The library's reports reach this window's thread through the carrier.
+    QtCallbackCarrier carrier_;
+    QtWindowPort linkPort_{this};
+    std::unique_ptr<TDownloadManager> downloads_;
+    std::unique_ptr<WebLinks> webLinks_;
+    AddLinkForm linkForm_;
+    std::unique_ptr<PreviewPanelModel> preview_;
+    std::unique_ptr<CropDialog> crop_;
+    // One for the process: the dialog chooses the drive, the progress window burns on it.
+    std::unique_ptr<BurnerControl> burner_;
     QImage background_;
 
     std::array<QToolButton*, CategoryCount> categoryButtons_{};
     std::array<QToolButton*, TargetCount> targetButtons_{};
     ClipListView* listView_ = nullptr;
+    WebListView* webView_ = nullptr;
+    AddLinkDialog* addLink_ = nullptr;
     OutputPanelView* panelView_ = nullptr;
     ProgressWindow* progress_ = nullptr;
     MainWindowDialogs* dialogs_ = nullptr;
     std::function<std::string(const std::string&, const std::string&)> chooseFolder_;
+    PreviewPanel* previewView_ = nullptr;
+    CropDialogView* cropView_ = nullptr;
+    BurnerSettingsDialog* burnerDialog_ = nullptr;
     QPushButton* start_ = nullptr;
     QTimer* loadTimer_ = nullptr;
     bool jobRunning_ = false;

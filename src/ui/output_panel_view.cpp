@@ -265,6 +265,14 @@ void OutputPanelView::buildAudioColumn(QVBoxLayout* column) {
         panel_.SetForceSync(checked);
         changed();
     });
+    crop_ = new QToolButton(row.widget);
+    crop_->setObjectName("suiImageButton_Crop");
+    crop_->setText("Crop");
+    crop_->setAccessibleName("Crop");
+    crop_->setStyleSheet("QToolButton { background: #1d2531; border: 1px solid #3a4657; padding: 1px 10px; }"
+                         "QToolButton:hover { border-color: #2f8fe8; }");
+    row.widget->layout()->addWidget(crop_);
+    connect(crop_, &QToolButton::clicked, this, &OutputPanelView::cropClicked);
     row = addRow(column, QString(), 0);
     letterBox_ = addCheck(row.widget, "Auto Add Letter Box");
     connect(letterBox_, &QCheckBox::clicked, this, [this](bool checked) {
@@ -316,6 +324,7 @@ void OutputPanelView::refresh() {
     ShowCheck(highQuality_, c.highQuality);
     ShowCheck(deinterlace_, c.deinterlace);
     ShowCheck(forceSync_, c.forceSync);
+    crop_->setVisible(c.cropButtonVisible);
     ShowCheck(letterBox_, c.addLetterBox);
     ShowSelector(dvdSetting_, c.dvdSetting);
     ShowCheck(dvdNtsc_, c.dvdNtsc);

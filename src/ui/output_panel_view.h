@@ -33,6 +33,7 @@ signals:
     void panelChanged();
     // The Browse button next to the output folder.
     void browseRequested();
+    void cropClicked();
 
 private:
     struct Row {
@@ -71,6 +72,7 @@ private:
     QLabel* dvdLabel_ = nullptr;
     QLineEdit* outputFolder_ = nullptr;
     QToolButton* openFolder_ = nullptr;
+    QToolButton* crop_ = nullptr;
     QLabel *profileCaption_ = nullptr, *imageCaption_ = nullptr, *frameRateCaption_ = nullptr,
            *bitRateCaption_ = nullptr, *kbpsCaption_ = nullptr, *codecCaption_ = nullptr,
            *formatCaption_ = nullptr, *dvdSettingCaption_ = nullptr;

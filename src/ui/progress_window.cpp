@@ -47,11 +47,12 @@ QString progressStyle() {
 } // namespace
 
 ProgressWindow::ProgressWindow(ConverterSession& session, Prompter& prompter, DesktopServices& desktop,
-                               QWidget* parent)
+                               QWidget* parent, BurnerControl* burner)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), session_(session), prompter_(prompter),
       desktop_(desktop), optionFile_(session.dataFolder() + "Option.ini"),
-      background_(ProgressWindowBackground()) {
+      background_(ProgressWindowBackground()), burner_(burner), burnPrompter_(prompter, this) {
     setModal(true);
+    setWindowTitle("Converting");
     setFixedSize(background_.size());
     setMask(SkinWindowShape(background_, skin::KeyColour.rgb()));
     setStyleSheet(progressStyle());
@@ -69,9 +70,9 @@ ProgressWindow::~ProgressWindow() {
 }
 
 void ProgressWindow::buildControls() {
-    auto* title = new QLabel("Converting", this);
-    title->setObjectName("title");
-    title->setGeometry(24, 10, 300, 24);
+    title_ = new QLabel("Converting", this);
+    title_->setObjectName("title");
+    title_->setGeometry(24, 10, 300, 24);
     auto* minimise = new QToolButton(this);
     minimise->setText(QStringLiteral("–"));
     minimise->setGeometry(width() - 72, 10, 26, 24);
@@ -128,6 +129,49 @@ void ProgressWindow::buildControls() {
     uploadNow_->setText("Upload Now");
     uploadNow_->setGeometry(width() - 106, 330, 84, 22);
     connect(uploadNow_, &QToolButton::clicked, this, &ProgressWindow::upload);
+    buildDownloadPanel();
+}
+
+// Over the clip's labels while a link downloads.
+void ProgressWindow::buildDownloadPanel() {
+    downloadPanel_ = new QWidget(this);
+    downloadPanel_->setObjectName("pl_DownloadMsg");
+    downloadPanel_->setAccessibleName("Download");
+    downloadPanel_->setGeometry(20, 52, width() - 40, 190);
+    downloadPanel_->setAttribute(Qt::WA_StyledBackground, true);
+    downloadPanel_->setStyleSheet(
+        QStringLiteral("QWidget#pl_DownloadMsg { background: #1d2531; border-radius: 6px; }"));
+    const char* captions[] = {"Video URL :",      "File Name :",      "File Size :",        "Download Size :",
+                              "Download Speed :", "Remaining Time :", "Download Progress :"};
+    const char* names[] = {"lb_URL",  "lb_FileName", "lb_Total",          "lb_Size",
+                           "lb_Rate", "lb_Eta",      "lb_DownloadProcess"};
+    for (int i = 0; i < 7; ++i) {
+        auto* caption = new QLabel(captions[i], downloadPanel_);
+        caption->setObjectName("caption");
+        caption->setGeometry(8, 8 + i * 25, 140, 20);
+        auto* value = new QLabel(downloadPanel_);
+        value->setObjectName(names[i]);
+        value->setAccessibleName(QString(captions[i]).remove(" :"));
+        value->setGeometry(152, 8 + i * 25, downloadPanel_->width() - 160, 20);
+        downloadValues_[static_cast<size_t>(i)] = value;
+    }
+    downloadPanel_->hide();
+}
+
+void ProgressWindow::showDownloadPanel(bool shown) {
+    downloadPanel_->setVisible(shown);
+    title_->setText(shown ? "Downloading" : "Converting");
+}
+
+void ProgressWindow::showDownload(const DownloadPanel& panel) {
+    const std::string* values[] = {&panel.url,  &panel.fileName,  &panel.total,   &panel.size,
+                                   &panel.rate, &panel.remaining, &panel.progress};
+    for (size_t i = 0; i < downloadValues_.size(); ++i) {
+        QLabel* label = downloadValues_[i];
+        label->setText(label->fontMetrics().elidedText(text(*values[i]), Qt::ElideMiddle, label->width()));
+    }
+    // The bar follows the file's download.
+    ShowPercent(panel.progress.empty() ? 0 : std::atoi(panel.progress.c_str()));
 }
 
 void ProgressWindow::resetLabels() {
@@ -142,7 +186,7 @@ void ProgressWindow::resetLabels() {
     ShowPercent(0);
 }
 
-void ProgressWindow::StartJob(TargetTypeId target) {
+void ProgressWindow::prepareJob(TargetTypeId target) {
     const bool psp = target == Target::PSP;
     uploadBox_->setVisible(psp);
     uploadNow_->setVisible(psp);
@@ -150,11 +194,65 @@ void ProgressWindow::StartJob(TargetTypeId target) {
     resetLabels();
     stop_->setEnabled(true);
     closing_ = false;
+}
 
+void ProgressWindow::StartJob(TargetTypeId target) {
+    prepareJob(target);
+    downloads_.reset();
+    showDownloadPanel(false);
     JobObserver& observer = *this;
     runner_ = std::make_unique<JobRunner>(session_.MakeJobInputs(), session_.userLog(), observer);
+    if (target == Target::DVD_Disc && burner_)
+        runner_->SetBurnStep(*burner_, burnPrompter_);
     runner_->Start();
     exec();
+}
+
+void ProgressWindow::StartDownloadJob(TargetTypeId target, const std::string& extension,
+                                      TDownloadManager& manager) {
+    prepareJob(target);
+    showDownloadPanel(true);
+    showDownload({});
+    runner_.reset();
+    session_.ForgetDownloadedClips();
+    downloads_ = std::make_unique<LinkDownloads>(manager, [this, extension](const TDownloadTask& task) {
+        std::vector<std::string> paths;
+        for (const auto& video : task.videos())
+            paths.push_back(video->fullPath);
+        return session_.LoadDownloadedClip(paths, DownloadedClipName(task.videos().front()->name, extension));
+    });
+    if (!downloads_->StartNext())
+        QMetaObject::invokeMethod(this, &ProgressWindow::convertDownloads, Qt::QueuedConnection);
+    exec();
+}
+
+void ProgressWindow::downloadNotice(long wParam, long taskId) {
+    if (!downloads_ || downloads_->Over())
+        return;
+    const bool over = downloads_->DownloadNotice(wParam, taskId);
+    showDownload(downloads_->Panel());
+    if (over)
+        convertDownloads();
+}
+
+void ProgressWindow::DownloadStopped(long taskId) {
+    if (downloads_ && !downloads_->Over() && downloads_->StopNotice(taskId))
+        convertDownloads();
+}
+
+// The download stage is over: the runner converts what arrived like the clip list.
+void ProgressWindow::convertDownloads() {
+    showDownloadPanel(false);
+    if (downloads_->StopRequested()) {
+        downloads_.reset();
+        prompter_.inform("Stop process by user!");
+        closeWindow();
+        return;
+    }
+    JobObserver& observer = *this;
+    runner_ = std::make_unique<JobRunner>(session_.MakeJobInputs(downloads_->Clips()), session_.userLog(),
+                                          observer);
+    runner_->Start();
 }
 
 void ProgressWindow::ShowPercent(int percent) {
@@ -221,18 +319,38 @@ bool ProgressWindow::event(QEvent* event) {
         stop_->setEnabled(true);
         return true;
     }
+    if (event->type() == static_cast<QEvent::Type>(WM_LINK_DOWNLOAD)) {
+        const auto* notice = static_cast<PortEvent*>(event);
+        downloadNotice(notice->wParam(), notice->lParam());
+        return true;
+    }
     return QDialog::event(event);
 }
 
 void ProgressWindow::stopClicked() {
     if (closing_ || uploading_)
         return;
+    if (downloads_ && downloads_->Downloading()) {
+        // The stage ends with the download's last notice, which a stop brings about.
+        if (prompter_.ask(PromptKind::Confirmation, StopProcessQuestion, PromptButtons::YesNo) ==
+            PromptAnswer::Yes)
+            downloads_->Stop();
+        return;
+    }
     if (!runner_ || runner_->StopClicked(prompter_) == StopOutcome::CloseWindow)
         closeWindow();
 }
 
 void ProgressWindow::jobEnded() {
     stop_->setEnabled(true);
+    if (downloads_) {
+        const std::string failed =
+            FailedLinksMessage(downloads_->FinishTasks(runner_->conversion().clipResults()));
+        downloads_.reset();
+        // After a stop the user knows why links are left.
+        if (!failed.empty() && runner_->result() != JobResult::Stopped)
+            prompter_.inform(failed);
+    }
     if (runner_->result() == JobResult::Finished) {
         ShowPercent(100);
         uploadBox_->setEnabled(true);

@@ -25,6 +25,19 @@ TEST(BurnJobEnd, EachBurnOutcomeHasItsErrorMessage) {
         EXPECT_EQ(shown.kind, PromptKind::Error);
     EXPECT_TRUE(desktop.opened.empty());
 
+    // With the job's DVD folder known, a refused or failed burn says where it is kept.
+    prompter.clear();
+    for (JobResult result : {JobResult::BurnNotStarted, JobResult::BurnFolderMissing, JobResult::BurnFailed})
+        FinishJob(result, Target::DVD_Disc, {}, {"/out/a.vob"}, "/out/", prompter, desktop, log, {},
+                  "/out/DVD_DISC_2");
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{
+                  "Cannot start burning process, please check or change your DVD disc and try again!\n\nThe "
+                  "DVD folder is kept in /out/DVD_DISC_2/",
+                  "Cannot find DVD Folder to start burning process, please try again!",
+                  "Burning process is failed, please try again!\n\nThe DVD folder is kept in "
+                  "/out/DVD_DISC_2/"}));
+
     // A burned disc ends like any finished job: no folder to open for a disc.
     prompter.clear();
     FinishJob(JobResult::Finished, Target::DVD_Disc, {}, {"/out/a.vob"}, "/out/", prompter, desktop, log, {});

@@ -63,7 +63,8 @@ TEST_F(BurnerSettingsOnScriptedDrives, FirstScanPicksTheFirstDriveWithAWritableD
     // Without the key in Option.ini the library's own search (ASPI) is used.
     EXPECT_FALSE(dialog.sptiChecked());
     EXPECT_TRUE(dialog.aspiChecked());
-    EXPECT_EQ(dialog.drives().items, (std::vector<std::string>{"cd Scripted 1.0", "dvd Scripted 1.0"}));
+    EXPECT_EQ(dialog.drives().items,
+              (std::vector<std::string>{"cd Scripted 1.0", "dvd Scripted 1.0", ImageFileEntry}));
     EXPECT_EQ(dialog.drives().selected, 1);
     EXPECT_TRUE(dialog.drives().enabled);
     EXPECT_EQ(dialog.writeSpeeds().items, (std::vector<std::string>{"1.0x", "2.0x", "2.4x", "3.0x", "4.0x"}));
@@ -95,8 +96,10 @@ TEST_F(BurnerSettingsOnScriptedDrives, FirstScanPicksTheFirstDriveWithAWritableD
 
 TEST_F(BurnerSettingsOnScriptedDrives, NoDriveKeepsTheDialogOpen) {
     open({});
-    EXPECT_TRUE(dialog.drives().items.empty());
-    EXPECT_FALSE(dialog.drives().enabled);
+    // Only the image file is offered, and it is not chosen for the user.
+    EXPECT_EQ(dialog.drives().items, std::vector<std::string>{ImageFileEntry});
+    EXPECT_EQ(dialog.drives().selected, -1);
+    EXPECT_TRUE(dialog.drives().enabled);
     EXPECT_EQ(dialog.writeSpeeds().items, std::vector<std::string>{"Unsupported"});
     EXPECT_EQ(dialog.discInfo().type, "");
     EXPECT_EQ(dialog.discInfo().availableSize, "0.00");
@@ -123,7 +126,8 @@ TEST_F(BurnerSettingsOnScriptedDrives, TransportSwitchAsksBeforeRescanning) {
     dialog.TransportClicked(true);
     EXPECT_FALSE(dialog.sptiChecked());
     EXPECT_TRUE(dialog.aspiChecked());
-    EXPECT_EQ(dialog.drives().items, std::vector<std::string>{"a Scripted 1.0"}); // no rescan
+    EXPECT_EQ(dialog.drives().items,
+              (std::vector<std::string>{"a Scripted 1.0", ImageFileEntry})); // no rescan
     // Clicking the transport already in use asks nothing.
     dialog.TransportClicked(false);
     EXPECT_EQ(prompter.shown().size(), 1u);
@@ -133,7 +137,7 @@ TEST_F(BurnerSettingsOnScriptedDrives, TransportSwitchAsksBeforeRescanning) {
     dialog.TransportClicked(true);
     EXPECT_TRUE(dialog.sptiChecked());
     EXPECT_FALSE(dialog.aspiChecked());
-    EXPECT_EQ(dialog.drives().items, std::vector<std::string>{"b Scripted 1.0"});
+    EXPECT_EQ(dialog.drives().items, (std::vector<std::string>{"b Scripted 1.0", ImageFileEntry}));
     EXPECT_TRUE(dialog.transportEnabled());
     EXPECT_TRUE(dialog.dialogEnabled());
     ASSERT_EQ(prompter.shown().size(), 2u);
@@ -164,6 +168,7 @@ TEST_F(BurnerSettingsOnScriptedDrives, FullRewritableDiscIsErasedOnYes) {
     prompter.script({PromptAnswer::Cancel});
     EXPECT_EQ(dialog.CheckDisc(), 2);
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{EraseQuestion});
+    EXPECT_EQ(prompter.shown()[0].buttons, PromptButtons::YesNoCancel);
     EXPECT_EQ(disc.blanks, 0);
     EXPECT_EQ(disc.ejects, 0);
     EXPECT_FALSE(dialog.closed());
@@ -213,6 +218,46 @@ TEST_F(BurnerSettingsOnScriptedDrives, ChangingTheDiscTriesAgain) {
                                         "disc and then click OK to try again!\nOr Click Cancel to abort!");
     EXPECT_EQ(prompter.shown()[0].buttons, PromptButtons::OkCancel);
     EXPECT_EQ(disc.ejects, 3);
+}
+
+TEST_F(BurnerSettingsOnScriptedDrives, DrivesComingAndGoingRescanAndKeepTheChoice) {
+    ScriptedDrives()["a"] = {};
+    ScriptedDrives()["b"] = {};
+    open({"a", "b"});
+    dialog.DriveSelected(1);
+
+    // A drive arrives ahead of the chosen one: the list is new, the choice stays.
+    ScriptedDrives()["usb"] = {};
+    CDevice::SetPseudoDrives({"usb", "a", "b"});
+    dialog.DevicesChanged();
+    EXPECT_EQ(dialog.drives().items, (std::vector<std::string>{"usb Scripted 1.0", "a Scripted 1.0",
+                                                               "b Scripted 1.0", ImageFileEntry}));
+    EXPECT_EQ(dialog.drives().selected, 2);
+    EXPECT_EQ(burner.selectedDrive()->GetDeviceName(), "b");
+
+    // The chosen drive goes away: the first one left is chosen.
+    CDevice::SetPseudoDrives({"usb", "a"});
+    dialog.DevicesChanged();
+    EXPECT_EQ(dialog.drives().items,
+              (std::vector<std::string>{"usb Scripted 1.0", "a Scripted 1.0", ImageFileEntry}));
+    EXPECT_EQ(dialog.drives().selected, 0);
+    EXPECT_FALSE(dialog.infoPanelVisible());
+}
+
+TEST_F(BurnerSettingsOnScriptedDrives, DecliningTheImageFileKeepsTheDrive) {
+    ScriptedDrives()["a"] = {};
+    open({"a"});
+    int asked = 0;
+    dialog.chooseImageFile = [&] {
+        ++asked;
+        return std::string();
+    };
+    dialog.DriveSelected(dialog.imageFileEntry());
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(dialog.drives().selected, 0);
+    EXPECT_FALSE(dialog.imageFileChosen());
+    EXPECT_EQ(dialog.hint(), InsertDiscHint);
+    EXPECT_EQ(burner.selectedDrive()->GetDeviceName(), "a");
 }
 
 TEST_F(BurnerSettingsOnScriptedDrives, BurnProgressReachesTheProgressWindow) {

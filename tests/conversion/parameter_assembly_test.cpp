@@ -107,11 +107,24 @@ TEST(ParameterAssembly, TrimRangesAndParts) {
     EXPECT_EQ(f.prepare(Target::AVI).Duration, "30");
     EXPECT_EQ(f.prepare(Target::AVI, 45).Duration, "45");
 
-    clip.FilePath = f.dir.file("part1.mp4") + "\n" + f.dir.file("part2.mp4") + "\n";
+    clip.SetJoinedSources({f.dir.file("part1.mp4"), f.dir.file("part2.mp4")});
     set = f.prepare(Target::AVI);
-    EXPECT_EQ(set.InputFiles.size(), 2u);
+    EXPECT_EQ(set.InputFiles, (std::vector<std::string>{f.dir.file("part1.mp4"), f.dir.file("part2.mp4")}));
     EXPECT_EQ(set.StartTime, "0");
     EXPECT_EQ(set.ProgressSeconds, 60);
+}
+
+TEST(ParameterAssembly, ALineBreakInAFileNameIsPartOfTheName) {
+    // Only a joined download is several files; a name from outside is one.
+    Fixture f;
+    TVideoInfo& clip = f.clip();
+    clip.FilePath = f.dir.file("a.mp4\nb.mp4");
+    clip.SetStartTime(10);
+    clip.SetEndTime(40);
+    const EngineParameterSet set = f.prepare(Target::AVI);
+    EXPECT_EQ(set.InputFiles, std::vector<std::string>{f.dir.file("a.mp4\nb.mp4")});
+    EXPECT_EQ(set.StartTime, "10");
+    EXPECT_EQ(clip.FirstSourcePath(), f.dir.file("a.mp4\nb.mp4"));
 }
 
 TEST(ParameterAssembly, OutputNamesAreCleanedAndNeverOverwrite) {

@@ -6,6 +6,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace quilo;
 using namespace quilo::test;
@@ -119,7 +120,8 @@ TEST_F(ScriptedTask, AnalysisStatesFollowTheirReports) {
 }
 
 TEST_F(ScriptedTask, HostileFileNamesAreNotTaken) {
-    TDownloadTask* task = run("csv .. 1 x\ncsv ../up.mp4 1 x\ncsv . 1 x\ncsv good.mp4 5 x\n");
+    TDownloadTask* task =
+        run("csv .. 1 x\ncsv ../up.mp4 1 x\ncsv . 1 x\ncsv bad\x01.mp4 1 x\ncsv good.mp4 5 x\n");
     ASSERT_EQ(task->videos().size(), 1u);
     EXPECT_EQ(task->videos()[0]->fullPath, output.path() + "Download/good.mp4");
 }
@@ -138,4 +140,65 @@ TEST_F(ScriptedTask, WhenTheDownloadFolderCannotBeMadeTheOutputFolderIsUsed) {
     EXPECT_EQ(manager.downloadFolder(), blocked.path());
     TDownloadTask* task = run("csv 1.mp4 1 x\n");
     EXPECT_EQ(task->videos().at(0)->fullPath, blocked.path() + "1.mp4");
+}
+
+TEST_F(ScriptedTask, TheDownloadEndPauseRunsBesideTheOwnerAndAStopCutsItShort) {
+    manager.SetDownloadEndPause(std::chrono::hours(1));
+    writeFile(scripts.file("page.analysis"), "csv 1.mp4 1 x\n");
+    writeFile(scripts.file("page.download"), "progress 1.mp4 100 1 1\nfile 1.mp4\n");
+    TDownloadTask* task = manager.AddTask(scripts.file("page"));
+    settle(task);
+    ASSERT_TRUE(task->StartDownload(DownloadStart));
+    const TVideoMessage& video = *task->videos().at(0);
+    carrier.waitUntil([&] { return video.complete; });
+
+    // The library is done and pausing; the owner's thread goes on meanwhile.
+    EXPECT_EQ(task->state(), TaskDownloading);
+    EXPECT_TRUE(task->running());
+    EXPECT_TRUE(task->StopTask());
+    settle(task);
+    EXPECT_EQ(task->state(), TaskDownloaded);
+    EXPECT_THAT(progressWindow.of(task->id()), ElementsAre("31025:1", "31025:2", "31025:0"));
+}
+
+namespace {
+
+// Removes the first task of its manager when a message is shown, and notes the
+// thread the message was shown on.
+struct RemovingPrompter : ScriptedPrompter {
+    TDownloadManager* manager = nullptr;
+    std::thread::id shownOn;
+    PromptAnswer ask(PromptKind kind, const std::string& text, PromptButtons buttons) override {
+        shownOn = std::this_thread::get_id();
+        manager->RemoveTask(0);
+        return ScriptedPrompter::ask(kind, text, buttons);
+    }
+};
+
+} // namespace
+
+TEST(TaskRemoval, ATaskRemovedFromItsOwnRunsReportIsKeptUntilTheRunEnds) {
+    TempDir noLibrary;
+    CallerThreadCarrier carrier;
+    RemovingPrompter prompter;
+    RecordingWindow mainWindow;
+    TDownloadManager manager(noLibrary.path(), carrier, prompter, &mainWindow.port);
+    prompter.manager = &manager;
+
+    // The load error is shown from the run's thread through the owner; the
+    // removal there must neither wait for that run nor delete it under it.
+    TDownloadTask* task = manager.AddTask("http://127.0.0.1:9/page.html");
+    const long id = task->id();
+    carrier.waitUntil([&] { return !prompter.shown().empty(); });
+    EXPECT_EQ(prompter.shownOn, std::this_thread::get_id());
+    EXPECT_THAT(prompter.texts(), ElementsAre("Load dll Error!\nPlease re-install software!"));
+    EXPECT_EQ(manager.count(), 0);
+    EXPECT_EQ(manager.TaskById(id), nullptr);
+
+    EXPECT_EQ(manager.retiredCount(), 1);
+    carrier.waitUntil([&] { return task->idle(); });
+    manager.ReapFinishedRuns();
+    EXPECT_EQ(manager.retiredCount(), 0);
+    // A removed task's end is nobody's business any more.
+    EXPECT_THAT(mainWindow.of(id), ElementsAre("31024:1"));
 }

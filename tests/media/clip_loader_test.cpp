@@ -186,9 +186,10 @@ TEST_F(RealClipLoading, TextFileNamedAviIsListedAsUnsupported) {
     loader.AddFiles(paths);
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.Clip(0)->FilePath, media::vga());
-    std::string expected = "Some UNSUPPORTED file(s) format can not add in. \n\n";
-    for (const std::string& path : {fake, empty, dir.file("gone.mkv"), pipe, folder})
-        expected += path + "\n";
+    // What is no media at all says so; a file the readers refused is just unsupported.
+    std::string expected = "Some UNSUPPORTED file(s) format can not add in. \n\n" + fake + "\n" + empty +
+                           " : an empty file\n" + dir.file("gone.mkv") + " : no such file\n" + pipe +
+                           " : not a regular file\n" + folder + " : a folder, not a file\n";
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{expected});
 }
 

@@ -1,7 +1,6 @@
 #include "quilo_test/support.h"
 
 #include <QDir>
-
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -32,6 +31,14 @@ std::string fixture(const std::string& name, const std::vector<std::string>& ffm
     }
     std::filesystem::rename(partial, path);
     return path;
+}
+
+std::string secondsClip() {
+    return fixture("window-colour-seconds.mp4",
+                   {"-f", "lavfi", "-i", "nullsrc=s=160x120:r=10:d=30", "-f", "lavfi", "-i",
+                    "sine=frequency=440:duration=30", "-vf",
+                    "geq=r='8*floor(T)':g='255-8*floor(T)':b=100,format=yuv420p", "-c:v", "libx264",
+                    "-preset", "ultrafast", "-g", "20", "-c:a", "aac", "-shortest"});
 }
 
 } // namespace quilo::test

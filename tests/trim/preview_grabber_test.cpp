@@ -80,6 +80,24 @@ TEST_F(PreviewGrabberTest, FramesArriveForTheAskedSecondsAndTheSessionShutsDown)
     EXPECT_FALSE(grabber.Stopping());
 }
 
+TEST_F(PreviewGrabberTest, TheLastSecondAskedWhileTheSessionStartsIsTheOneShown) {
+    clip.SetDuration(20); // long enough that 3 stays 3
+    PreviewGrabber grabber(engineLibrary(), data.path());
+    grabber.SetClip(&clip);
+    grabber.ShowSeeking();
+    grabber.RequestFrame(1); // starts the session
+    grabber.RequestFrame(2);
+    grabber.RequestFrame(3); // before the engine is ready: this one wins
+    ASSERT_TRUE(waitFrames(grabber, 1));
+    EXPECT_EQ(grabber.LastFrameTime(), 3);
+    const Colour c = thumbnailColour();
+    EXPECT_GT(c.r, 220);
+    EXPECT_GT(c.g, 220);
+    EXPECT_LT(c.b, 40); // yellow
+    // Nothing else is on its way: no later frame replaces it.
+    EXPECT_EQ(grabber.RequestsSent(), 2);
+}
+
 TEST_F(PreviewGrabberTest, ANewClipStopsTheSessionAndStartsItsOwn) {
     PreviewGrabber grabber(engineLibrary(), data.path());
     grabber.SetClip(&clip);

@@ -70,7 +70,14 @@
  *
  * Results of conversion entry points: 0 = converted, or stopped by
  * X_StopConvert (the file is finished and plays up to the stop); -1 = input
- * unreadable, a value unsupported, or encoding failed.
+ * unreadable, a value unsupported, or encoding failed. The last log line of
+ * a failed conversion is "<entry point>: failed: <reason>", the reason in one
+ * line; of a successful one "<entry point>: done".
+ *
+ * A file without audio converts its pictures alone, whatever AudioLanguage
+ * says; a file without pictures gets a black picture on video targets.
+ * Timestamps that jump more than 10 s are taken for a discontinuity: the
+ * stream goes on where it was instead of filling the gap.
  * ------------------------------------------------------------------------- */
 #ifndef TRANZEL_H
 #define TRANZEL_H

@@ -8,11 +8,13 @@
 #include "media.h"
 #include "output.h"
 #include "request.h"
+#include "timestamp_guard.h"
 #include "tranzel.h"
 
 extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavfilter/buffersrc.h>
+#include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
 }
 
@@ -50,6 +52,7 @@ struct OutStream {
     bool pastEnd = false;
     int64_t lastTimelineUs = AV_NOPTS_VALUE;
     int64_t fedEndUs = AV_NOPTS_VALUE; // end of the last frame given to the filters
+    TimestampGuard timestamps;
 };
 
 class Converter {
@@ -61,7 +64,9 @@ public:
 private:
     bool openParts();
     bool openDecoders(Part& part);
-    bool setUpVideo(const Part& part);
+    bool setUpVideo(const Part* part); // null: a black picture for a source without one
+    bool feedBlankPicture(int64_t timelineUs, int64_t endUs);
+    bool makeBlankPicture();
     bool setUpAudio(const Part& part);
     bool readPart(Part& part, int64_t seekToUs);
     bool decode(AVCodecContext* decoder, const AVPacket* packet, Part& part, bool video);
@@ -80,6 +85,7 @@ private:
     OutputPtr output_;
     OutStream video_, audio_;
     bool hasVideo_ = false, hasAudio_ = false;
+    FramePtr blank_; // the black picture of a source without pictures
     VideoSource videoSource_;
     AudioSource audioSource_;
     CodecPtr videoDecoder_, audioDecoder_;
@@ -112,8 +118,12 @@ bool Converter::openParts() {
             part.video = chooseVideoStream(part.input.get(), plan_.global.videoStreamId);
         part.audio = chooseAudioStream(part.input.get(), plan_.audioDefault ? -1 : plan_.audioId, part.video);
         if (!plan_.audioDefault && part.audio < 0) {
-            logLine("\"%s\" has no audio stream with the id %d", path.c_str(), plan_.audioId);
-            return false;
+            // Without any sound the pictures are the clip; with sound, the wrong one is not.
+            if (chooseAudioStream(part.input.get(), -1, part.video) >= 0) {
+                failLine("\"%s\" has no audio stream with the id %d", path.c_str(), plan_.audioId);
+                return false;
+            }
+            logLine("\"%s\" has no audio: converting its pictures alone", path.c_str());
         }
         parts_.push_back(std::move(part));
     }
@@ -130,35 +140,44 @@ bool Converter::openDecoders(Part& part) {
     return true;
 }
 
-bool Converter::setUpVideo(const Part& part) {
-    AVStream* stream = part.input->streams[part.video];
+bool Converter::setUpVideo(const Part* part) {
+    AVStream* stream = part ? part->input->streams[part->video] : nullptr;
     const AVCodec* codec = avcodec_find_encoder_by_name(plan_.videoCodec->encoder);
     if (!codec) {
-        logLine("the %s encoder is not available", plan_.videoCodec->encoder);
+        failLine("the %s encoder is not available", plan_.videoCodec->encoder);
         return false;
     }
     if (!containerHolds(output_.get(), codec, plan_.videoCodec->name))
         return false;
     AVRational rate;
-    if (!chooseFrameRate(plan_, codec, av_guess_frame_rate(part.input.get(), stream, nullptr), rate))
+    const AVRational sourceRate =
+        stream ? av_guess_frame_rate(part->input.get(), stream, nullptr) : AVRational{0, 1};
+    if (!chooseFrameRate(plan_, codec, sourceRate, rate))
         return false;
     const AVPixelFormat format = choosePixelFormat(plan_, codec);
 
-    videoSource_.width = stream->codecpar->width;
-    videoSource_.height = stream->codecpar->height;
-    videoSource_.format = videoDecoder_ && videoDecoder_->pix_fmt != AV_PIX_FMT_NONE
-                              ? videoDecoder_->pix_fmt
-                              : static_cast<AVPixelFormat>(stream->codecpar->format);
+    if (stream) {
+        videoSource_.width = stream->codecpar->width;
+        videoSource_.height = stream->codecpar->height;
+        videoSource_.format = videoDecoder_ && videoDecoder_->pix_fmt != AV_PIX_FMT_NONE
+                                  ? videoDecoder_->pix_fmt
+                                  : static_cast<AVPixelFormat>(stream->codecpar->format);
+        videoSource_.sampleAspect = av_guess_sample_aspect_ratio(part->input.get(), stream, nullptr);
+    } else {
+        videoSource_.width = plan_.pictureWidth;
+        videoSource_.height = plan_.pictureHeight;
+        videoSource_.format = AV_PIX_FMT_YUV420P;
+        videoSource_.sampleAspect = {1, 1};
+    }
     if (videoSource_.format == AV_PIX_FMT_NONE)
         videoSource_.format = AV_PIX_FMT_YUV420P; // frames are converted to it if they differ
-    videoSource_.sampleAspect = av_guess_sample_aspect_ratio(part.input.get(), stream, nullptr);
     videoSource_.timeBase = {1, kTimelineHz};
     if (!buildVideoGraph(plan_, videoSource_, rate, format, plan_.global.threads, video_.graph))
         return false;
 
     const bool globalHeader = output_->oformat->flags & AVFMT_GLOBALHEADER;
     const AVFieldOrder fieldOrder =
-        plan_.global.deinterlace ? AV_FIELD_PROGRESSIVE : stream->codecpar->field_order;
+        plan_.global.deinterlace || !stream ? AV_FIELD_PROGRESSIVE : stream->codecpar->field_order;
     video_.encoder = openVideoEncoder(
         plan_, codec, av_buffersink_get_w(video_.graph.sink), av_buffersink_get_h(video_.graph.sink),
         av_buffersink_get_sample_aspect_ratio(video_.graph.sink), rate, format, fieldOrder, globalHeader);
@@ -179,7 +198,7 @@ bool Converter::setUpAudio(const Part& part) {
     AVStream* stream = part.input->streams[part.audio];
     const AVCodec* codec = avcodec_find_encoder_by_name(plan_.audioCodec->encoder);
     if (!codec) {
-        logLine("the %s encoder is not available", plan_.audioCodec->encoder);
+        failLine("the %s encoder is not available", plan_.audioCodec->encoder);
         return false;
     }
     if (!containerHolds(output_.get(), codec, plan_.audioCodec->name))
@@ -249,22 +268,23 @@ bool Converter::encode(OutStream& out, AVFrame* frame, const Clock::time_point* 
     }
     int error = avcodec_send_frame(out.encoder.get(), frame);
     if (error < 0 && error != AVERROR_EOF) {
-        logLine("the %s encoder refused a frame: %s", out.encoder->codec->name, errorText(error).c_str());
+        failLine("the %s encoder refused a frame: %s", out.encoder->codec->name, errorText(error).c_str());
         return false;
     }
-    while (!deadline || Clock::now() < *deadline) {
+    // Flushing after a stop has its own deadline; before, a stop ends the loop.
+    while (deadline ? Clock::now() < *deadline : !stopRequested.load()) {
         error = avcodec_receive_packet(out.encoder.get(), packet_.get());
         if (error == AVERROR(EAGAIN) || error == AVERROR_EOF)
             return true;
         if (error < 0) {
-            logLine("the %s encoder failed: %s", out.encoder->codec->name, errorText(error).c_str());
+            failLine("the %s encoder failed: %s", out.encoder->codec->name, errorText(error).c_str());
             return false;
         }
         packet_->stream_index = out.stream->index;
         av_packet_rescale_ts(packet_.get(), out.encoder->time_base, out.stream->time_base);
         error = av_interleaved_write_frame(output_.get(), packet_.get());
         if (error < 0) {
-            logLine("cannot write to \"%s\": %s", plan_.outputName.c_str(), errorText(error).c_str());
+            failLine("cannot write to \"%s\": %s", plan_.outputName.c_str(), errorText(error).c_str());
             return false;
         }
         ++packetsWritten_;
@@ -273,12 +293,14 @@ bool Converter::encode(OutStream& out, AVFrame* frame, const Clock::time_point* 
 }
 
 bool Converter::drain(OutStream& out) {
-    while (true) {
+    // A filter can give many frames for one (the frame-rate filter fills gaps):
+    // a stop must not wait for all of them.
+    while (!stopRequested.load()) {
         const int error = av_buffersink_get_frame(out.graph.sink, filtered_.get());
         if (error == AVERROR(EAGAIN) || error == AVERROR_EOF)
             return true;
         if (error < 0) {
-            logLine("filtering failed: %s", errorText(error).c_str());
+            failLine("filtering failed: %s", errorText(error).c_str());
             return false;
         }
         const bool encoded = encode(out, filtered_.get());
@@ -286,6 +308,7 @@ bool Converter::drain(OutStream& out) {
         if (!encoded)
             return false;
     }
+    return true;
 }
 
 bool Converter::normaliseVideo(AVFrame*& frame) {
@@ -355,7 +378,13 @@ bool Converter::takeFrame(AVFrame* frame, Part& part, bool video) {
             return true; // nothing to place it by
         timelineUs = out.lastTimelineUs + 1;
     } else {
-        timelineUs = offsetUs_ + av_rescale_q(pts, stream->time_base, AV_TIME_BASE_Q) - part.startUs;
+        const int jumps = out.timestamps.discontinuities();
+        timelineUs = out.timestamps.place(offsetUs_ - part.startUs,
+                                          av_rescale_q(pts, stream->time_base, AV_TIME_BASE_Q));
+        if (out.timestamps.discontinuities() != jumps && jumps < 5)
+            logLine("the %s timestamps of \"%s\" jump by %.1f s: taken for a discontinuity",
+                    video ? "video" : "audio", part.path.c_str(),
+                    static_cast<double>(out.timestamps.lastJumpUs()) / AV_TIME_BASE);
     }
     int64_t durationUs = 0;
     if (video)
@@ -368,14 +397,17 @@ bool Converter::takeFrame(AVFrame* frame, Part& part, bool video) {
     if (video)
         partVideoEndUs_ = std::max(partVideoEndUs_, timelineUs - offsetUs_ + durationUs);
     out.lastTimelineUs = timelineUs;
+    out.timestamps.frameEnds(timelineUs + durationUs);
     if (endUs_ > 0 && timelineUs >= endUs_) {
         out.pastEnd = true;
+        if (blank_)
+            video_.pastEnd = true;
         return true;
     }
 
     AVFrame* input = frame;
     if (!(video ? normaliseVideo(input) : normaliseAudio(input))) {
-        logLine("cannot convert a %s frame of \"%s\"", video ? "video" : "audio", part.path.c_str());
+        failLine("cannot convert a %s frame of \"%s\"", video ? "video" : "audio", part.path.c_str());
         return false;
     }
     input->pts = video ? timelineUs : av_rescale(timelineUs, audioSource_.sampleRate, AV_TIME_BASE);
@@ -384,10 +416,44 @@ bool Converter::takeFrame(AVFrame* frame, Part& part, bool video) {
     if (input == fixed_.get())
         av_frame_unref(fixed_.get());
     if (error < 0) {
-        logLine("filtering failed: %s", errorText(error).c_str());
+        failLine("filtering failed: %s", errorText(error).c_str());
         return false;
     }
-    return drain(out);
+    if (!drain(out))
+        return false;
+    return !blank_ || feedBlankPicture(timelineUs, timelineUs + durationUs);
+}
+
+bool Converter::makeBlankPicture() {
+    blank_ = makeFrame();
+    blank_->width = plan_.pictureWidth;
+    blank_->height = plan_.pictureHeight;
+    blank_->format = AV_PIX_FMT_YUV420P;
+    if (av_frame_get_buffer(blank_.get(), 0) < 0) {
+        failLine("no memory for a %dx%d picture", plan_.pictureWidth, plan_.pictureHeight);
+        return false;
+    }
+    const ptrdiff_t linesizes[4] = {blank_->linesize[0], blank_->linesize[1], blank_->linesize[2], 0};
+    av_image_fill_black(blank_->data, linesizes, AV_PIX_FMT_YUV420P, AVCOL_RANGE_MPEG, blank_->width,
+                        blank_->height);
+    return setUpVideo(nullptr);
+}
+
+bool Converter::feedBlankPicture(int64_t timelineUs, int64_t endUs) {
+    // One picture per piece of sound, at its time: the frame-rate filter
+    // repeats it up to the next, so the pictures keep pace with the sound.
+    if (video_.lastTimelineUs != AV_NOPTS_VALUE && timelineUs <= video_.lastTimelineUs)
+        return true;
+    video_.lastTimelineUs = timelineUs;
+    video_.fedEndUs = endUs;
+    blank_->pts = timelineUs;
+    const int error =
+        av_buffersrc_add_frame_flags(video_.graph.source, blank_.get(), AV_BUFFERSRC_FLAG_KEEP_REF);
+    if (error < 0) {
+        failLine("filtering failed: %s", errorText(error).c_str());
+        return false;
+    }
+    return drain(video_);
 }
 
 bool Converter::decode(AVCodecContext* decoder, const AVPacket* packet, Part& part, bool video) {
@@ -398,7 +464,7 @@ bool Converter::decode(AVCodecContext* decoder, const AVPacket* packet, Part& pa
             logLine("skipping a damaged packet of \"%s\": %s", part.path.c_str(), errorText(error).c_str());
         return true;
     }
-    while (true) {
+    while (!stopRequested.load()) {
         error = avcodec_receive_frame(decoder, frame_.get());
         if (error == AVERROR(EAGAIN) || error == AVERROR_EOF)
             return true;
@@ -412,11 +478,16 @@ bool Converter::decode(AVCodecContext* decoder, const AVPacket* packet, Part& pa
         if (!taken)
             return false;
     }
+    return true;
 }
 
 bool Converter::readPart(Part& part, int64_t seekToUs) {
     openDecoders(part);
     partEndUs_ = partVideoEndUs_ = 0;
+    // A seek lands on a keyframe before the start, possibly long before it.
+    const int64_t slackUs = seekToUs > 0 ? 60 * int64_t{AV_TIME_BASE} : TimestampGuard::JumpLimitUs;
+    for (OutStream* out : {&video_, &audio_})
+        out->timestamps.startPart(offsetUs_ + seekToUs, slackUs);
     if (seekToUs > 0) {
         // Back to a keyframe a little before the start; the trim filters drop
         // what comes before it, from both streams at the same point.
@@ -476,7 +547,7 @@ bool Converter::finish() {
     }
     const int error = av_write_trailer(output_.get());
     if (error < 0) {
-        logLine("cannot finish \"%s\": %s", plan_.outputName.c_str(), errorText(error).c_str());
+        failLine("cannot finish \"%s\": %s", plan_.outputName.c_str(), errorText(error).c_str());
         ok = false;
     }
     return ok;
@@ -486,12 +557,16 @@ int Converter::run(const QuiloWindowPort* window) {
     if (!openParts())
         return -1;
     const Part& first = parts_.front();
-    hasVideo_ = plan_.videoCodec && first.video >= 0;
     hasAudio_ = first.audio >= 0;
-    if (plan_.videoCodec && !hasVideo_)
-        logLine("\"%s\" has no video stream: writing its audio only", first.path.c_str());
+    // Sound alone on a video target: devices and DVD players want a picture.
+    const bool blankVideo = plan_.videoCodec && first.video < 0 && hasAudio_;
+    hasVideo_ = plan_.videoCodec && (first.video >= 0 || blankVideo);
+    if (blankVideo)
+        logLine("\"%s\" has no pictures: a black picture goes with its sound", first.path.c_str());
     if (!hasVideo_ && !hasAudio_) {
-        logLine("\"%s\" has nothing to convert", first.path.c_str());
+        failLine(plan_.videoCodec ? "\"%s\" has neither pictures nor sound to convert"
+                                  : "\"%s\" has no sound to convert",
+                 first.path.c_str());
         return -1;
     }
 
@@ -516,7 +591,9 @@ int Converter::run(const QuiloWindowPort* window) {
         return -1;
     Part& setupPart = parts_[firstPart];
     openDecoders(setupPart);
-    if (hasVideo_ && (setupPart.video < 0 || !setUpVideo(setupPart)))
+    if (hasVideo_ && !blankVideo && (setupPart.video < 0 || !setUpVideo(&setupPart)))
+        return -1;
+    if (blankVideo && !makeBlankPicture())
         return -1;
     if (hasAudio_ && (setupPart.audio < 0 || !setUpAudio(setupPart)))
         return -1;
@@ -538,8 +615,8 @@ int Converter::run(const QuiloWindowPort* window) {
     if (!ok || !finished)
         return -1;
     if (packetsWritten_ == 0 && !stopped_) {
-        logLine("nothing was converted: the range starts at %.3f s, after the end of the input",
-                plan_.startSeconds);
+        failLine("nothing was converted: the range starts at %.3f s, after the end of the input",
+                 plan_.startSeconds);
         return -1;
     }
     infoPercent.store(stopped_ ? infoPercent.load() : 100);
@@ -562,14 +639,17 @@ void readProgress(int info[4]) {
 int runConversion(const ConversionRequest& request) {
     std::unique_lock guard(conversionLock, std::try_to_lock);
     if (!guard.owns_lock()) {
-        logLine("%s: another conversion is running", request.entryPoint);
+        logLine("%s: failed: another conversion is running", request.entryPoint);
         return -1;
     }
+    clearFailure();
     const GlobalSettings global = currentSettings();
     resetOneShotSettings();
     ConversionPlan plan;
-    if (!makePlan(request, global, plan))
+    if (!makePlan(request, global, plan)) {
+        logLine("%s: failed: %s", request.entryPoint, firstFailure().c_str());
         return -1;
+    }
     stopRequested.store(false);
     infoSeconds.store(0);
     infoFps.store(0);
@@ -588,7 +668,11 @@ int runConversion(const ConversionRequest& request) {
     if (result != 0 && !existed)
         std::filesystem::remove(plan.outputName, ignored);
     infoEncoding.store(0);
-    logLine("%s: %s", request.entryPoint, result == 0 ? "done" : "failed");
+    if (result == 0)
+        logLine("%s: done", request.entryPoint);
+    else
+        logLine("%s: failed: %s", request.entryPoint,
+                firstFailure().empty() ? "the engine gave no reason" : firstFailure().c_str());
     return result;
 }
 

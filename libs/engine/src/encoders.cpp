@@ -52,7 +52,7 @@ bool chooseFrameRate(const ConversionPlan& plan, const AVCodec* codec, AVRationa
         const AVRational nearest = codec->supported_framerates[index];
         if (av_cmp_q(nearest, rate) != 0) {
             if (!plan.frameRateAuto) {
-                logLine("VideoFrameRate %.3f cannot be stored by the %s encoder", av_q2d(rate), codec->name);
+                failLine("VideoFrameRate %.3f cannot be stored by the %s encoder", av_q2d(rate), codec->name);
                 return false;
             }
             rate = nearest;
@@ -65,7 +65,7 @@ bool chooseFrameRate(const ConversionPlan& plan, const AVCodec* codec, AVRationa
             if (!plan.frameRateAuto) {
                 // MPEG-2 can still describe other rates through its extension fields,
                 // but players and authoring tools expect the standard ones.
-                logLine("VideoFrameRate %.3f cannot be stored in MPEG-2 video", av_q2d(rate));
+                failLine("VideoFrameRate %.3f cannot be stored in MPEG-2 video", av_q2d(rate));
                 return false;
             }
             rate = nearest;
@@ -138,8 +138,8 @@ CodecPtr openVideoEncoder(const ConversionPlan& plan, const AVCodec* codec, int 
     const int error = avcodec_open2(encoder.get(), codec, &options);
     av_dict_free(&options);
     if (error < 0) {
-        logLine("cannot open the %s encoder for %dx%d at %d/%d fps, %d kbit/s: %s", codec->name, width,
-                height, frameRate.num, frameRate.den, plan.videoKbps, errorText(error).c_str());
+        failLine("cannot open the %s encoder for %dx%d at %d/%d fps, %d kbit/s: %s", codec->name, width,
+                 height, frameRate.num, frameRate.den, plan.videoKbps, errorText(error).c_str());
         return nullptr;
     }
     return encoder;
@@ -182,7 +182,8 @@ bool chooseAudioFormat(const ConversionPlan& plan, const AVCodec* codec, int sou
             found = found || r == wanted;
         if (!found) {
             if (plan.sampleRate > 0) {
-                logLine("the %s encoder in %s cannot store %d Hz", codec->name, plan.container->name, wanted);
+                failLine("the %s encoder in %s cannot store %d Hz", codec->name, plan.container->name,
+                         wanted);
                 return false;
             }
             rate = nearestOf(allowed, wanted);
@@ -256,8 +257,8 @@ CodecPtr openAudioEncoder(const ConversionPlan& plan, const AVCodec* codec, int 
     if (error < 0) {
         char layoutName[64] = {};
         av_channel_layout_describe(&layout, layoutName, sizeof layoutName);
-        logLine("cannot open the %s encoder at %d Hz, %s, %d kbit/s: %s", codec->name, rate, layoutName, kbps,
-                errorText(error).c_str());
+        failLine("cannot open the %s encoder at %d Hz, %s, %d kbit/s: %s", codec->name, rate, layoutName,
+                 kbps, errorText(error).c_str());
         return nullptr;
     }
     return encoder;

@@ -55,8 +55,8 @@ bool finish(FilterGraph& out, const std::string& description, InOutList& outputs
     if (error >= 0)
         error = avfilter_graph_config(out.graph.get(), nullptr);
     if (error < 0) {
-        logLine("cannot set up the %s filters \"%s\": %s", kind, description.c_str(),
-                errorText(error).c_str());
+        failLine("cannot set up the %s filters \"%s\": %s", kind, description.c_str(),
+                 errorText(error).c_str());
         return false;
     }
     return true;
@@ -78,7 +78,7 @@ bool buildVideoGraph(const ConversionPlan& plan, const VideoSource& source, AVRa
                                      nullptr, out.graph.get()) < 0 ||
         avfilter_graph_create_filter(&out.sink, avfilter_get_by_name("buffersink"), "out", nullptr, nullptr,
                                      out.graph.get()) < 0) {
-        logLine("cannot create the video filter ends");
+        failLine("cannot create the video filter ends");
         return false;
     }
 
@@ -119,7 +119,7 @@ bool buildVideoGraph(const ConversionPlan& plan, const VideoSource& source, AVRa
             av_opt_set(movie, "filename", localFileUrl(plan.global.watermarkPath).c_str(),
                        AV_OPT_SEARCH_CHILDREN) < 0 ||
             avfilter_init_str(movie, nullptr) < 0) {
-            logLine("cannot read the watermark picture \"%s\"", plan.global.watermarkPath.c_str());
+            failLine("cannot read the watermark picture \"%s\"", plan.global.watermarkPath.c_str());
             return false;
         }
         outputs.add("wm", movie);
@@ -148,7 +148,7 @@ bool buildAudioGraph(const ConversionPlan& plan, const AudioSource& source, int 
                                      nullptr, out.graph.get()) < 0 ||
         avfilter_graph_create_filter(&out.sink, avfilter_get_by_name("abuffersink"), "out", nullptr, nullptr,
                                      out.graph.get()) < 0) {
-        logLine("cannot create the audio filter ends (%s)", sourceArgs.c_str());
+        failLine("cannot create the audio filter ends (%s)", sourceArgs.c_str());
         return false;
     }
     std::string chain = "[in]" + trimFilters(plan, true);

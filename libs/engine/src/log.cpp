@@ -69,4 +69,28 @@ void logLine(const char* format, ...) {
     deliver(line);
 }
 
+namespace {
+// Each conversion runs on one thread; the grabber's threads keep their own.
+thread_local std::string failure;
+} // namespace
+
+void failLine(const char* format, ...) {
+    char line[2048];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    if (failure.empty())
+        failure = line;
+    deliver(line);
+}
+
+void clearFailure() {
+    failure.clear();
+}
+
+std::string firstFailure() {
+    return failure;
+}
+
 } // namespace tz

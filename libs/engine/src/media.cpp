@@ -16,13 +16,13 @@ InputPtr openMedia(const std::string& path) {
     int error = avformat_open_input(&raw, localFileUrl(path).c_str(), nullptr, &options);
     av_dict_free(&options);
     if (error < 0) {
-        logLine("cannot open \"%s\": %s", path.c_str(), errorText(error).c_str());
+        failLine("cannot open \"%s\": %s", path.c_str(), errorText(error).c_str());
         return nullptr;
     }
     InputPtr input(raw);
     error = avformat_find_stream_info(input.get(), nullptr);
     if (error < 0) {
-        logLine("cannot read the streams of \"%s\": %s", path.c_str(), errorText(error).c_str());
+        failLine("cannot read the streams of \"%s\": %s", path.c_str(), errorText(error).c_str());
         return nullptr;
     }
     return input;
@@ -86,7 +86,8 @@ int chooseAudioStream(AVFormatContext* input, int wantedId, int) {
 CodecPtr openDecoder(AVStream* stream, int threads) {
     const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
     if (!codec) {
-        logLine("no decoder for stream %d (%s)", stream->index, avcodec_get_name(stream->codecpar->codec_id));
+        failLine("no decoder for stream %d (%s)", stream->index,
+                 avcodec_get_name(stream->codecpar->codec_id));
         return nullptr;
     }
     CodecPtr decoder(avcodec_alloc_context3(codec));
@@ -96,7 +97,7 @@ CodecPtr openDecoder(AVStream* stream, int threads) {
     decoder->thread_count = threads;
     const int error = avcodec_open2(decoder.get(), codec, nullptr);
     if (error < 0) {
-        logLine("cannot open the %s decoder: %s", codec->name, errorText(error).c_str());
+        failLine("cannot open the %s decoder: %s", codec->name, errorText(error).c_str());
         return nullptr;
     }
     return decoder;
@@ -106,15 +107,12 @@ int64_t startMicros(const AVFormatContext* input) {
     return input->start_time == AV_NOPTS_VALUE ? 0 : input->start_time;
 }
 
-FramePtr decodeFrameAt(AVFormatContext* input, int videoIndex, AVCodecContext* decoder, double seconds) {
-    AVStream* stream = input->streams[videoIndex];
-    const int64_t target = av_rescale_q(startMicros(input) + static_cast<int64_t>(seconds * AV_TIME_BASE),
-                                        AV_TIME_BASE_Q, stream->time_base);
-    // Backward to the keyframe before the target; decoding covers the rest.
-    if (avformat_seek_file(input, videoIndex, INT64_MIN, target, target, 0) < 0)
-        avformat_seek_file(input, videoIndex, INT64_MIN, 0, 0, 0);
-    avcodec_flush_buffers(decoder);
+namespace {
 
+// Decodes from where the input stands up to the frame shown at `seconds`.
+FramePtr decodeUpTo(AVFormatContext* input, int videoIndex, AVCodecContext* decoder, double seconds) {
+    AVStream* stream = input->streams[videoIndex];
+    avcodec_flush_buffers(decoder);
     PacketPtr packet = makePacket();
     FramePtr frame = makeFrame(), last;
     double lastEnd = 0;
@@ -163,6 +161,24 @@ FramePtr decodeFrameAt(AVFormatContext* input, int videoIndex, AVCodecContext* d
     if (last && seconds < lastEnd + 0.5)
         return last;
     return nullptr;
+}
+
+} // namespace
+
+FramePtr decodeFrameAt(AVFormatContext* input, int videoIndex, AVCodecContext* decoder, double seconds) {
+    AVStream* stream = input->streams[videoIndex];
+    const int64_t target = av_rescale_q(startMicros(input) + static_cast<int64_t>(seconds * AV_TIME_BASE),
+                                        AV_TIME_BASE_Q, stream->time_base);
+    // Backward to the keyframe before the target; decoding covers the rest.
+    if (avformat_seek_file(input, videoIndex, INT64_MIN, target, target, 0) < 0)
+        avformat_seek_file(input, videoIndex, INT64_MIN, 0, 0, 0);
+    if (FramePtr frame = decodeUpTo(input, videoIndex, decoder, seconds))
+        return frame;
+    // Containers without an index (MPEG-TS) can land behind the only keyframe
+    // of a stretch, leaving nothing to decode: read from the first byte instead.
+    if (input->iformat->flags & AVFMT_NO_BYTE_SEEK || av_seek_frame(input, -1, 0, AVSEEK_FLAG_BYTE) < 0)
+        return nullptr;
+    return decodeUpTo(input, videoIndex, decoder, seconds);
 }
 
 bool frameToRgb(const AVFrame* frame, int width, int height, std::vector<uint8_t>& pixels) {

@@ -11,7 +11,7 @@ OutputPtr createOutput(const ConversionPlan& plan) {
     const int error =
         avformat_alloc_output_context2(&raw, nullptr, plan.container->muxer, plan.outputName.c_str());
     if (error < 0 || !raw) {
-        logLine("cannot make a %s file: %s", plan.container->name, errorText(error).c_str());
+        failLine("cannot make a %s file: %s", plan.container->name, errorText(error).c_str());
         return nullptr;
     }
     OutputPtr output(raw);
@@ -28,7 +28,7 @@ bool containerHolds(const AVFormatContext* output, const AVCodec* codec, const c
     // Muxers that cannot answer (a negative result) are left to avformat_write_header.
     if (avformat_query_codec(output->oformat, codec->id, FF_COMPLIANCE_NORMAL) != 0)
         return true;
-    logLine("the %s container cannot hold %s (%s)", output->oformat->name, engineName, codec->name);
+    failLine("the %s container cannot hold %s (%s)", output->oformat->name, engineName, codec->name);
     return false;
 }
 
@@ -39,7 +39,7 @@ bool startOutput(const ConversionPlan& plan, AVFormatContext* output) {
                                      nullptr, &fileOptions);
         av_dict_free(&fileOptions);
         if (error < 0) {
-            logLine("cannot write \"%s\": %s", plan.outputName.c_str(), errorText(error).c_str());
+            failLine("cannot write \"%s\": %s", plan.outputName.c_str(), errorText(error).c_str());
             return false;
         }
     }
@@ -54,8 +54,8 @@ bool startOutput(const ConversionPlan& plan, AVFormatContext* output) {
     const int error = avformat_write_header(output, &options);
     av_dict_free(&options);
     if (error < 0) {
-        logLine("cannot start the %s file \"%s\": %s", plan.container->name, plan.outputName.c_str(),
-                errorText(error).c_str());
+        failLine("cannot start the %s file \"%s\": %s", plan.container->name, plan.outputName.c_str(),
+                 errorText(error).c_str());
         return false;
     }
     return true;

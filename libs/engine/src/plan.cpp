@@ -6,7 +6,7 @@ namespace tz {
 namespace {
 
 bool bad(const ConversionRequest& request, const char* argument, const std::string& value, const char* why) {
-    logLine("%s: %s \"%s\" %s", request.entryPoint, argument, value.c_str(), why);
+    failLine("%s: %s \"%s\" %s", request.entryPoint, argument, value.c_str(), why);
     return false;
 }
 
@@ -88,6 +88,9 @@ bool makePlan(const ConversionRequest& request, const GlobalSettings& global, Co
         return bad(request, "Out_Size_X_Y_BeforPad", request.sizeBeforePad, "is not a size W:H");
     if (!parseSize(request.videoResolution, plan.frameWidth, plan.frameHeight))
         return bad(request, "VideoResolution", request.videoResolution, "is not a size W:H");
+    if (plan.frameWidth > kLargestSide || plan.frameHeight > kLargestSide)
+        return bad(request, "VideoResolution", request.videoResolution,
+                   "is larger than 16384 x 16384 pixels, the largest picture the engine makes");
     if (plan.pictureWidth > plan.frameWidth || plan.pictureHeight > plan.frameHeight)
         return bad(request, "Out_Size_X_Y_BeforPad", request.sizeBeforePad, "is larger than VideoResolution");
 

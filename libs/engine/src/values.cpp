@@ -111,7 +111,7 @@ bool parseSize(std::string_view text, int& width, int& height) {
     if (colon == std::string_view::npos)
         return false;
     return parseInt(text.substr(0, colon), width) && parseInt(text.substr(colon + 1), height) && width > 0 &&
-           height > 0 && width <= 8192 && height <= 8192;
+           height > 0;
 }
 
 bool parseRational(std::string_view text, AVRational& value) {

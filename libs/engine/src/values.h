@@ -42,8 +42,10 @@ std::string_view trim(std::string_view text);
 bool parseInt(std::string_view text, int& value);
 // Decimal number with an optional fraction.
 bool parseDecimal(std::string_view text, double& value);
-// "W:H" with positive even-agnostic integers.
+// "W:H" with positive integers.
 bool parseSize(std::string_view text, int& width, int& height);
+// The widest and tallest picture FFmpeg's encoders are asked to make.
+inline constexpr int kLargestSide = 16384;
 // "N/D", "N:D", or a decimal ("12.500"); false when not positive.
 bool parseRational(std::string_view text, AVRational& value);
 

@@ -1,9 +1,14 @@
 #include "platform/desktop/qt_prompter.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
 
 namespace quilo {
+
+// Off unless asked for (QT_LOGGING_RULES="quilo.messages.debug=true"): what the
+// user was told, for support and for tests that drive the program from outside.
+Q_LOGGING_CATEGORY(messagesLog, "quilo.messages", QtWarningMsg)
 
 PromptAnswer QtPrompter::ask(PromptKind kind, const std::string& text, PromptButtons buttons) {
     QMessageBox::Icon icon = QMessageBox::Information;
@@ -26,8 +31,11 @@ PromptAnswer QtPrompter::ask(PromptKind kind, const std::string& text, PromptBut
         set = QMessageBox::Ok | QMessageBox::Cancel;
     else if (buttons == PromptButtons::YesNo)
         set = QMessageBox::Yes | QMessageBox::No;
+    else if (buttons == PromptButtons::YesNoCancel)
+        set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
 
     QMessageBox box(icon, QApplication::applicationDisplayName(), QString::fromStdString(text), set, parent_);
+    qCDebug(messagesLog).noquote() << "message:" << QString::fromStdString(text).replace('\n', "\\n");
     switch (box.exec()) {
     case QMessageBox::Cancel:
         return PromptAnswer::Cancel;

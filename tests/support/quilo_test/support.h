@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QJsonObject>
-
 #include <map>
 #include <string>
 #include <vector>
@@ -49,6 +48,17 @@ std::string sourceDir();
 // `ffmpeg -y -hide_banner -loglevel error <args> <fixture folder>/<name>`.
 // Safe when several test processes ask for the same name at once.
 std::string fixture(const std::string& name, const std::vector<std::string>& ffmpegArgs);
+// 30 seconds of 160 x 120 with sound whose frames show their own second: red is
+// 8 x the second, green 255 minus that, blue 100; a key frame every 2 seconds.
+std::string secondsClip();
+
+// The damaged and unusual media of tests/corpus/make_corpus.py, made once
+// and shared like the fixtures.
+struct CorpusFile {
+    std::string name, path, description;
+};
+std::vector<CorpusFile> corpus();
+std::string corpusFile(const std::string& name);
 
 // ffprobe's view of a file: {"format": {...}, "streams": [...]}. Empty on failure.
 QJsonObject ffprobe(const std::string& path);
