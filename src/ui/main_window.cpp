@@ -221,14 +221,6 @@ void MainWindow::currentClipChanged(TVideoInfo* clip) {
     previewView_->refresh();
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
-    if (preview_ && !preview_->MayClose()) {
-        event->ignore();
-        return;
-    }
-    QWidget::closeEvent(event);
-}
-
 void MainWindow::buildHeader(const ProductIdentity& identity) {
     auto* caption = new QLabel(QString::fromStdString(identity.displayProductName), this);
     caption->setObjectName("caption");
@@ -476,8 +468,10 @@ void MainWindow::showEvent(QShowEvent* event) {
     dialogs_->WindowShown();
 }
 
+// Closing is refused while the preview seeks; otherwise the session saves
+// what the window closes with.
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (session_->CloseRequested())
+    if ((!preview_ || preview_->MayClose()) && session_->CloseRequested())
         event->accept();
     else
         event->ignore();

@@ -97,7 +97,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     // CommandLineHost
