@@ -139,11 +139,15 @@ TEST_F(DiscJob, BurnOutcomesBecomeTheJobsResultAndMessage) {
         runner.Finish({}, prompter, desktop);
         EXPECT_EQ(ScriptedDrives()["drive"].writes, 0);
     }
-    EXPECT_EQ(prompter.texts(),
-              (std::vector<std::string>{
-                  "Burning process is failed, please try again!",
-                  "The size of the DVD file you are burning is larger than the size of the blank DVD!",
-                  "Cannot start burning process, please check or change your DVD disc and try again!"}));
+    EXPECT_EQ(
+        prompter.texts(),
+        (std::vector<std::string>{
+            "Burning process is failed, please try again!\n\nThe DVD folder is kept in " +
+                work.file("out/DVD/DVD_DISC/"),
+            "The size of the DVD file you are burning is larger than the size of the blank DVD!",
+            "Cannot start burning process, please check or change your DVD disc and try again!\n\nThe DVD "
+            "folder is kept in " +
+                work.file("out/DVD/DVD_DISC_1/")}));
 }
 
 } // namespace

@@ -324,8 +324,9 @@ TEST_F(ClipLoaderRules, AddingManyShowsProgressAndListsFailures) {
     EXPECT_EQ(list.Clip(1)->FilePath, in + "3.avi");
     ASSERT_EQ(prompter.shown().size(), 1u);
     EXPECT_EQ(prompter.shown()[0].kind, PromptKind::Information);
-    EXPECT_EQ(prompter.shown()[0].text, "Some UNSUPPORTED file(s) format can not add in. \n\n" + in +
-                                            "bad.avi\n" + in + "throws.avi\n" + in + "noframe.avi\n");
+    EXPECT_EQ(prompter.shown()[0].text,
+              "Some UNSUPPORTED file(s) format can not add in. \n\n" + in + "bad.avi : an empty file\n" + in +
+                  "throws.avi : an empty file\n" + in + "noframe.avi : an empty file\n");
     // Percentages 0, 20 ... 80 before each file, then the end; the panel is gone after.
     std::vector<int> percents;
     for (const auto& [bar, percent] : events.progress)
@@ -368,8 +369,8 @@ TEST_F(ClipLoaderRules, WithoutAnEngineEveryFileFails) {
     loader.AddFiles(paths);
     EXPECT_EQ(list.Count(), 0);
     ASSERT_EQ(prompter.texts().size(), 1u);
-    EXPECT_EQ(prompter.texts()[0],
-              "Some UNSUPPORTED file(s) format can not add in. \n\n" + in + "a.avi\n" + in + "b.avi\n");
+    EXPECT_EQ(prompter.texts()[0], "Some UNSUPPORTED file(s) format can not add in. \n\n" + in +
+                                       "a.avi : an empty file\n" + in + "b.avi : no such file\n");
     EXPECT_TRUE(list.IntroVisible);
 
     engine.available = true;
