@@ -60,14 +60,14 @@ void MainWindowDialogs::AddHeaderButtons() {
          [this](QToolButton*) { ContactSupport(links_, desktop_); }},
         {"suiImageButton_Help", "?", "Help", true, [this](QToolButton* button) { showHelpMenu(button); }},
     };
-    for (const Button& spec : buttons) {
+    for (const Button& entry : buttons) {
         auto* button = new QToolButton(window_);
-        button->setObjectName(spec.objectName);
-        button->setProperty("headerKind", spec.icon ? "icon" : "text");
-        button->setText(spec.text);
-        button->setAccessibleName(spec.accessibleName);
-        button->setToolTip(spec.accessibleName);
-        connect(button, &QToolButton::clicked, this, [button, action = spec.action] { action(button); });
+        button->setObjectName(entry.objectName);
+        button->setProperty("headerKind", entry.icon ? "icon" : "text");
+        button->setText(entry.text);
+        button->setAccessibleName(entry.accessibleName);
+        button->setToolTip(entry.accessibleName);
+        connect(button, &QToolButton::clicked, this, [button, action = entry.action] { action(button); });
     }
     // The help button shows only where the help pages are installed.
     std::error_code error;
