@@ -65,37 +65,7 @@ TEST(DesktopSession, ADamagedIdentityFileIsRefusedWithExitCodeMinusOne) {
 
 TEST(DesktopSession, TheMultiAudioNoticeAndTheOptionsDialogOnARealDisplay) {
     TempDir home, runtime, shots;
-    const std::string clip = fixture("app-two-languages.mkv", {"-f",
-                                                               "lavfi",
-                                                               "-i",
-                                                               "testsrc2=size=160x120:rate=25",
-                                                               "-f",
-                                                               "lavfi",
-                                                               "-i",
-                                                               "sine=frequency=440",
-                                                               "-f",
-                                                               "lavfi",
-                                                               "-i",
-                                                               "sine=frequency=660",
-                                                               "-t",
-                                                               "2",
-                                                               "-map",
-                                                               "0:v",
-                                                               "-map",
-                                                               "1:a",
-                                                               "-map",
-                                                               "2:a",
-                                                               "-c:v",
-                                                               "libx264",
-                                                               "-preset",
-                                                               "ultrafast",
-                                                               "-c:a",
-                                                               "aac",
-                                                               "-metadata:s:a:0",
-                                                               "language=eng",
-                                                               "-metadata:s:a:1",
-                                                               "language=ger",
-                                                               "-shortest"});
+    const std::string clip = twoLanguageClip();
     const std::string grab = "\"" + programDir() + "../tools/quilo-grab-screen\" ";
     // The notice comes with the clip: its box (first in the tab order) is ticked
     // with the space bar and the window left with Escape, which opens no page.

@@ -41,4 +41,38 @@ std::string secondsClip() {
                     "-preset", "ultrafast", "-g", "20", "-c:a", "aac", "-shortest"});
 }
 
+std::string twoLanguageClip() {
+    return fixture("two-languages.mkv", {"-f",
+                                         "lavfi",
+                                         "-i",
+                                         "testsrc2=size=160x120:rate=25",
+                                         "-f",
+                                         "lavfi",
+                                         "-i",
+                                         "sine=frequency=440",
+                                         "-f",
+                                         "lavfi",
+                                         "-i",
+                                         "sine=frequency=660",
+                                         "-t",
+                                         "2",
+                                         "-map",
+                                         "0:v",
+                                         "-map",
+                                         "1:a",
+                                         "-map",
+                                         "2:a",
+                                         "-c:v",
+                                         "libx264",
+                                         "-preset",
+                                         "ultrafast",
+                                         "-c:a",
+                                         "aac",
+                                         "-metadata:s:a:0",
+                                         "language=eng",
+                                         "-metadata:s:a:1",
+                                         "language=ger",
+                                         "-shortest"});
+}
+
 } // namespace quilo::test

@@ -15,7 +15,7 @@ using namespace quilo::test;
 
 namespace {
 
-std::string twoLanguageClip() {
+std::string twoStreamClip() {
     return fixture("ui-two-languages.mkv", {"-f",
                                             "lavfi",
                                             "-i",
@@ -64,7 +64,7 @@ class ClipListViewTest : public WindowTest {};
 TEST_F(ClipListViewTest, TheAudioCheckImageChoosesTheClipsAudioStream) {
     // The user has declined the notice about several audio tracks.
     IniFile(window->dataFolder() + "Option.ini").writeBool("Option", "ShowMultiAudio", true);
-    window->addChosenFiles({twoLanguageClip()});
+    window->addChosenFiles({twoStreamClip()});
     ASSERT_EQ(window->session().clips().Rows().size(), 3u);
     ClipListView* list = window->clipListView();
     TInfoListItem* english = list->rowAt({100, RowHeight + 5});

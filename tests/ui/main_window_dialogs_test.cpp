@@ -71,40 +71,6 @@ template <typename Widget> Widget* child(QWidget* parent, const char* name) {
     return widget;
 }
 
-std::string twoLanguageClip() {
-    return fixture("ui-two-languages.mkv", {"-f",
-                                            "lavfi",
-                                            "-i",
-                                            "testsrc2=size=160x120:rate=25",
-                                            "-f",
-                                            "lavfi",
-                                            "-i",
-                                            "sine=frequency=440",
-                                            "-f",
-                                            "lavfi",
-                                            "-i",
-                                            "sine=frequency=660",
-                                            "-t",
-                                            "2",
-                                            "-map",
-                                            "0:v",
-                                            "-map",
-                                            "1:a",
-                                            "-map",
-                                            "2:a",
-                                            "-c:v",
-                                            "libx264",
-                                            "-preset",
-                                            "ultrafast",
-                                            "-c:a",
-                                            "aac",
-                                            "-metadata:s:a:0",
-                                            "language=eng",
-                                            "-metadata:s:a:1",
-                                            "language=ger",
-                                            "-shortest"});
-}
-
 // Frames 1/50 s and 3/50 s apart in turn: the container's average says 25.5,
 // the stream's timing 50; both are usual rates.
 std::string disagreeingRatesClip() {

@@ -51,6 +51,8 @@ std::string fixture(const std::string& name, const std::vector<std::string>& ffm
 // 30 seconds of 160 x 120 with sound whose frames show their own second: red is
 // 8 x the second, green 255 minus that, blue 100; a key frame every 2 seconds.
 std::string secondsClip();
+// Two seconds of 160 x 120 with two sound streams, English and German.
+std::string twoLanguageClip();
 
 // The damaged and unusual media of tests/corpus/make_corpus.py, made once
 // and shared like the fixtures.
