@@ -11,6 +11,8 @@ ConsoleLinks::ConsoleLinks(ConverterSession& session, const std::string& program
       interrupted_(interrupted) {}
 
 ConsoleLinks::~ConsoleLinks() {
+    ticker_.reset();
+    feed_.reset();
     downloads_.reset();
     manager_.reset();
 }
@@ -26,7 +28,8 @@ std::optional<ConsoleLinks::Notice> ConsoleLinks::nextNotice() {
         std::lock_guard lock(noticesLock_);
         return !notices_.empty();
     };
-    carrier_.waitUntil([&] { return pending() || (interrupted_ && !stopped()); });
+    // Ctrl-C ends the wait while the links are analysed; a stopped download still reports its end.
+    carrier_.waitUntil([&] { return pending() || (interrupted_ && !downloads_); });
     std::lock_guard lock(noticesLock_);
     if (notices_.empty())
         return std::nullopt;
@@ -35,14 +38,14 @@ std::optional<ConsoleLinks::Notice> ConsoleLinks::nextNotice() {
     return notice;
 }
 
-std::vector<TVideoInfo*> ConsoleLinks::Fetch(const std::vector<std::string>& links) {
+int ConsoleLinks::Analyse(const std::vector<std::string>& links) {
     session_.ForgetDownloadedClips();
     // Made only now: it makes the download folder.
     manager_ = std::make_unique<TDownloadManager>(programFolder_, carrier_, prompter_, &port_);
     manager_->SetProgressWindow(&port_);
     manager_->SetDownloadFolder(session_.options().OutputFolder);
     // Ctrl-C only sets a flag: a ticker makes the waits look at it.
-    std::jthread ticker([this](std::stop_token stop) {
+    ticker_ = std::make_unique<std::jthread>([this](std::stop_token stop) {
         while (!stop.stop_requested()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             carrier_.wake();
@@ -71,9 +74,10 @@ std::vector<TVideoInfo*> ConsoleLinks::Fetch(const std::vector<std::string>& lin
                       PromptButtons::Ok);
         manager_->RemoveTaskById(task->id());
     }
-    if (interrupted_)
-        return {};
+    return interrupted_ ? 0 : manager_->count();
+}
 
+ClipFeed* ConsoleLinks::Feed() {
     const std::string extension = session_.OutputExtension();
     downloads_ = std::make_unique<LinkDownloads>(*manager_, [this, extension](const TDownloadTask& task) {
         std::vector<std::string> paths;
@@ -84,27 +88,61 @@ std::vector<TVideoInfo*> ConsoleLinks::Fetch(const std::vector<std::string>& lin
         log_ << "  downloaded " << paths.front() << (clip ? "" : " (cannot be converted)") << "\n";
         return clip;
     });
-    downloads_->StartNext();
-    while (!downloads_->Over()) {
-        const auto notice = nextNotice();
-        if (!notice) {
-            if (interrupted_ && downloads_->Stop())
-                log_ << "  stopping the download\n";
-            continue;
+    feed_ = std::make_unique<LinkFeed>(*downloads_, [this](std::function<void()> call) {
+        std::lock_guard lock(noticesLock_);
+        calls_.push_back(std::move(call));
+    });
+    return feed_.get();
+}
+
+void ConsoleLinks::Serve() {
+    if (!feed_)
+        return;
+    carrier_.runPending();
+    for (;;) {
+        std::function<void()> call;
+        std::optional<Notice> notice;
+        {
+            std::lock_guard lock(noticesLock_);
+            if (!calls_.empty()) {
+                call = std::move(calls_.front());
+                calls_.pop_front();
+            } else if (!notices_.empty()) {
+                notice = notices_.front();
+                notices_.pop_front();
+            } else {
+                return;
+            }
         }
-        if (notice->message == WM_LINK_DOWNLOAD) {
-            if (notice->wParam == 1)
-                log_ << "quilo-convert: downloading " << manager_->TaskById(notice->taskId)->pageUrl()
-                     << "\n";
-            downloads_->DownloadNotice(notice->wParam, notice->taskId);
-            showDownload();
-        } else if (notice->message == WM_LINK_ANALYSIS && notice->wParam == 0) {
-            const TDownloadTask* task = manager_->TaskById(notice->taskId);
-            if (task && task->state() == TaskStopped)
-                downloads_->StopNotice(notice->taskId);
+        if (call)
+            call();
+        else
+            handle(*notice);
+    }
+}
+
+void ConsoleLinks::Settle() {
+    Serve();
+    while (downloads_ && downloads_->Downloading() && !downloads_->Over()) {
+        if (const auto notice = nextNotice())
+            handle(*notice);
+        Serve();
+    }
+}
+
+void ConsoleLinks::handle(const Notice& notice) {
+    if (notice.message == WM_LINK_DOWNLOAD) {
+        if (const TDownloadTask* task = manager_->TaskById(notice.taskId); task && notice.wParam == 1)
+            log_ << "quilo-convert: downloading " << task->pageUrl() << "\n";
+        feed_->DownloadNotice(notice.wParam, notice.taskId);
+        showDownload();
+    } else if (notice.message == WM_LINK_ANALYSIS && notice.wParam == 0) {
+        const TDownloadTask* task = manager_->TaskById(notice.taskId);
+        if (task && task->state() == TaskStopped) {
+            log_ << "  the download stopped\n";
+            feed_->StopNotice(notice.taskId);
         }
     }
-    return downloads_->Clips();
 }
 
 void ConsoleLinks::showDownload() {

@@ -284,21 +284,21 @@ int run(const CliArguments& arguments) {
     session.loader().AddLocalFiles(std::move(files));
     catchInterrupts();
     ConsoleLinks consoleLinks(session, programFolder, prompter, std::cerr, interrupted);
-    const std::vector<TVideoInfo*> linkClips =
-        links.empty() ? std::vector<TVideoInfo*>{} : consoleLinks.Fetch(links);
+    const int analysedLinks = links.empty() ? 0 : consoleLinks.Analyse(links);
     if (interrupted)
         return fail("stopped", ExitSomeFailed);
     const int localClips = session.clips().Count();
-    const int loaded = localClips + static_cast<int>(linkClips.size());
+    const int loaded = localClips + analysedLinks;
     if (loaded == 0)
-        return fail(consoleLinks.stopped() ? "stopped" : "none of the files can be converted",
-                    ExitSomeFailed);
+        return fail("none of the files can be converted", ExitSomeFailed);
 
     // Like the start button: the settings of this job become the last used ones.
     panel.SavePanel();
     JobInputs inputs = session.MakeJobInputs(arguments.outputFolder);
-    inputs.clips.insert(inputs.clips.end(), linkClips.begin(), linkClips.end());
-    const int count = static_cast<int>(inputs.clips.size());
+    // The links are downloaded one at a time as the job comes to them.
+    if (analysedLinks > 0)
+        inputs.feed = consoleLinks.Feed();
+    const int count = loaded;
     std::cerr << "quilo-convert: " << count << " clip(s) to " << targetIdentifier(panel.currentTarget())
               << " in " << inputs.settings.outputFolder << "\n";
     const TargetTypeId target = panel.currentTarget();
@@ -318,9 +318,12 @@ int run(const CliArguments& arguments) {
 
     runner.Start();
     // Ctrl-C is noticed between short waits and becomes the job's stop.
-    while (!runner.WaitFor(std::chrono::milliseconds(50)))
+    while (!runner.WaitFor(std::chrono::milliseconds(50))) {
         if (interrupted && !runner.conversion().stopRequested())
             runner.RequestStop();
+        consoleLinks.Serve();
+    }
+    consoleLinks.Settle();
     const JobResult jobResult = runner.result();
     const ConversionJob& job = runner.conversion();
     const std::vector<EngineResult>& results = job.clipResults();

@@ -40,9 +40,15 @@ JobResult ConversionJob::Run() {
     std::optional<EngineResult> last;
     int converted = 0;
     for (int index = 0; !stop_; ++index) {
-        const std::optional<EngineResult> result = convertClip(index);
+        if (inputs_.feed && index >= static_cast<int>(inputs_.clips.size()))
+            fetchClip();
+        const std::optional<EngineResult> result = stop_ ? std::nullopt : convertClip(index);
+        if (stop_ && !result)
+            break;
         if (!result) {
-            if (index == 0 || converted > 0)
+            // An empty list is done at once; links that never arrived are not.
+            const bool nothingAsked = index == 0 && (!inputs_.feed || inputs_.feed->Complete());
+            if (nothingAsked || converted > 0)
                 return JobResult::Finished;
             failureReason_ = "None of the clips could be converted.";
             return JobResult::Failed;
@@ -54,6 +60,17 @@ JobResult ConversionJob::Run() {
         last = result;
     }
     return last == EngineResult::Failed ? JobResult::Failed : JobResult::Stopped;
+}
+
+void ConversionJob::fetchClip() {
+    if (observer_)
+        observer_->StageStarted(JobStage::Download);
+    TVideoInfo* clip = inputs_.feed->NextClip();
+    if (!clip)
+        return;
+    inputs_.clips.push_back(clip);
+    if (observer_)
+        observer_->StageStarted(JobStage::Convert);
 }
 
 std::optional<EngineResult> ConversionJob::convertClip(int index) {
@@ -164,6 +181,8 @@ void ConversionJob::clipEnded(int index, EngineResult result) {
 
 void ConversionJob::RequestStop() {
     stop_ = true;
+    if (inputs_.feed)
+        inputs_.feed->Stop();
     std::lock_guard lock(progressLock_);
     if (running_)
         running_->X_StopConvert();

@@ -2,6 +2,7 @@
 // the labels and progress of the clip being converted.
 #pragma once
 
+#include "conversion/clip_feed.h"
 #include "conversion/engine_api.h"
 #include "conversion/job_observer.h"
 #include "conversion/job_settings.h"
@@ -26,6 +27,7 @@ struct JobInputs {
     std::string dataFolder;       // user log, engine log, the engine's working file
     std::string libraryFolder;    // where the engine and authoring libraries are loaded from
     OptionSettings options;       // the PSP folders of the upload
+    ClipFeed* feed = nullptr;     // clips that arrive during the job, after `clips`
 };
 
 class ConversionJob {
@@ -62,6 +64,8 @@ public:
     const std::string& failureReason() const { return failureReason_; }
 
 private:
+    // Waits for the feed's next clip and adds it to the list.
+    void fetchClip();
     // Empty when there is no clip at `index`.
     std::optional<EngineResult> convertClip(int index);
     void clipEnded(int index, EngineResult result);

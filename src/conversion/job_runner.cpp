@@ -72,7 +72,9 @@ JobRunner::JobRunner(JobInputs inputs, UserLog& log, JobObserver& observer)
       authoring_(conversion_.inputs().libraryFolder, conversion_.inputs().dataFolder) {}
 
 JobRunner::~JobRunner() {
-    conversion_.RequestStop();
+    // An ended job's feed may be gone already.
+    if (!ended())
+        conversion_.RequestStop();
     join();
 }
 
@@ -91,8 +93,14 @@ void JobRunner::work() {
     std::string reason = conversion_.failureReason();
     const TargetTypeId target = settings().target;
     const bool dvd = target == Target::DVD_Folder || target == Target::DVD_Disc;
+    const ClipFeed* feed = conversion_.inputs().feed;
     if (dvd && result == JobResult::Finished && !conversion_.stopRequested()) {
-        if (conversion_.unsupported().empty()) {
+        if (feed && !feed->Complete()) {
+            result = JobResult::Failed;
+            reason = "The DVD was not authored because some of its links could not be downloaded; the "
+                     "converted clips are in " +
+                     settings().outputFolder;
+        } else if (conversion_.unsupported().empty()) {
             result = authorAndBurn();
         } else if (!conversion_.inputs().clips.empty()) {
             // A DVD that lacks some of its titles is not the DVD asked for.

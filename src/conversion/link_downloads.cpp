@@ -31,6 +31,13 @@ std::string FailedLinksMessage(const std::vector<std::string>& pageUrls) {
 LinkDownloads::LinkDownloads(TDownloadManager& manager, ClipMaker makeClip)
     : manager_(manager), makeClip_(std::move(makeClip)) {}
 
+int LinkDownloads::Pending() const {
+    int pending = 0;
+    for (int i = 0; i < manager_.count(); ++i)
+        pending += manager_.GetTask(i)->state() != TaskConverted ? 1 : 0;
+    return pending;
+}
+
 bool LinkDownloads::StartNext() {
     current_ = 0;
     while (!stopRequested_ && taskIndex_ < manager_.count()) {
@@ -48,7 +55,7 @@ bool LinkDownloads::StartNext() {
 bool LinkDownloads::DownloadNotice(long wParam, long taskId) {
     const TDownloadTask* task = manager_.TaskById(taskId);
     if (over_ || !task || taskId != current_)
-        return over_;
+        return false;
     if (wParam == 1) {
         panel_ = {};
         panel_.url = task->pageUrl();
@@ -63,7 +70,8 @@ bool LinkDownloads::DownloadNotice(long wParam, long taskId) {
             }
         }
         ++taskIndex_;
-        return !StartNext();
+        current_ = 0;
+        return true;
     }
     return false;
 }

@@ -1,8 +1,8 @@
-// The download stage of a job from web links: the analysed links are
-// downloaded one after the other into the download folder, and every link
-// that arrives whole becomes one clip for the conversion that follows. It runs
-// on the thread that owns the download manager and never blocks it: each step
-// is taken when the manager's notice about the running download comes in.
+// The downloads of a job from web links: the analysed links are downloaded
+// one at a time into the download folder, and every link that arrives whole
+// becomes one clip. It runs on the thread that owns the download manager and
+// never blocks it: each step is taken when the manager's notice about the
+// running download comes in, and the next download starts only when asked.
 #pragma once
 
 #include "conversion/job_results.h"
@@ -37,12 +37,15 @@ public:
     // Starts the download of the next task that is not converted yet. False
     // when none is left (or a stop was asked for): the stage is over.
     bool StartNext();
-    // WM_LINK_DOWNLOAD about the task `taskId`. True when the stage is over after it.
+    // WM_LINK_DOWNLOAD about the task `taskId`. True when it ended the running
+    // download; its clip, when one was made, is then the last of Clips().
     bool DownloadNotice(long wParam, long taskId);
     // The library reported the stop of the task `taskId` (its analysis notice in
     // the stopped state). True when that ends the stage.
     bool StopNotice(long taskId);
 
+    // The tasks not converted yet: what a job of them is to bring.
+    int Pending() const;
     bool Downloading() const { return current_ != 0; }
     bool Over() const { return over_; }
     // Asks the running download to stop; false when none runs. The stage ends

@@ -198,6 +198,8 @@ void ProgressWindow::prepareJob(TargetTypeId target) {
 
 void ProgressWindow::StartJob(TargetTypeId target) {
     prepareJob(target);
+    runner_.reset(); // before the feed it may still hold
+    feed_.reset();
     downloads_.reset();
     showDownloadPanel(false);
     JobObserver& observer = *this;
@@ -215,44 +217,43 @@ void ProgressWindow::StartDownloadJob(TargetTypeId target, const std::string& ex
     showDownload({});
     runner_.reset();
     session_.ForgetDownloadedClips();
+    feed_.reset();
     downloads_ = std::make_unique<LinkDownloads>(manager, [this, extension](const TDownloadTask& task) {
         std::vector<std::string> paths;
         for (const auto& video : task.videos())
             paths.push_back(video->fullPath);
         return session_.LoadDownloadedClip(paths, DownloadedClipName(task.videos().front()->name, extension));
     });
-    if (!downloads_->StartNext())
-        QMetaObject::invokeMethod(this, &ProgressWindow::convertDownloads, Qt::QueuedConnection);
+    // The runner downloads each link when it is ready for its clip; the
+    // downloads themselves are driven here, on the manager's thread.
+    const int job = ++linkJob_;
+    feed_ = std::make_unique<LinkFeed>(*downloads_, [this, job](std::function<void()> call) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, job, call = std::move(call)] {
+                if (job == linkJob_ && feed_)
+                    call();
+            },
+            Qt::QueuedConnection);
+    });
+    JobInputs inputs = session_.MakeJobInputs(std::vector<TVideoInfo*>{});
+    inputs.feed = feed_.get();
+    JobObserver& observer = *this;
+    runner_ = std::make_unique<JobRunner>(std::move(inputs), session_.userLog(), observer);
+    runner_->Start();
     exec();
 }
 
 void ProgressWindow::downloadNotice(long wParam, long taskId) {
-    if (!downloads_ || downloads_->Over())
+    if (!feed_)
         return;
-    const bool over = downloads_->DownloadNotice(wParam, taskId);
+    feed_->DownloadNotice(wParam, taskId);
     showDownload(downloads_->Panel());
-    if (over)
-        convertDownloads();
 }
 
 void ProgressWindow::DownloadStopped(long taskId) {
-    if (downloads_ && !downloads_->Over() && downloads_->StopNotice(taskId))
-        convertDownloads();
-}
-
-// The download stage is over: the runner converts what arrived like the clip list.
-void ProgressWindow::convertDownloads() {
-    showDownloadPanel(false);
-    if (downloads_->StopRequested()) {
-        downloads_.reset();
-        prompter_.inform("Stop process by user!");
-        closeWindow();
-        return;
-    }
-    JobObserver& observer = *this;
-    runner_ = std::make_unique<JobRunner>(session_.MakeJobInputs(downloads_->Clips()), session_.userLog(),
-                                          observer);
-    runner_->Start();
+    if (feed_)
+        feed_->StopNotice(taskId);
 }
 
 void ProgressWindow::ShowPercent(int percent) {
@@ -330,11 +331,11 @@ bool ProgressWindow::event(QEvent* event) {
 void ProgressWindow::stopClicked() {
     if (closing_ || uploading_)
         return;
-    if (downloads_ && downloads_->Downloading()) {
-        // The stage ends with the download's last notice, which a stop brings about.
+    if (downloads_ && downloads_->Downloading() && runner_ && !runner_->ended()) {
+        // The job ends as stopped; the download ends with its own last notice.
         if (prompter_.ask(PromptKind::Confirmation, StopProcessQuestion, PromptButtons::YesNo) ==
             PromptAnswer::Yes)
-            downloads_->Stop();
+            runner_->RequestStop();
         return;
     }
     if (!runner_ || runner_->StopClicked(prompter_) == StopOutcome::CloseWindow)
@@ -346,6 +347,9 @@ void ProgressWindow::jobEnded() {
     if (downloads_) {
         const std::string failed =
             FailedLinksMessage(downloads_->FinishTasks(runner_->conversion().clipResults()));
+        // Its last notices may still come: the download panel has nothing more to show.
+        ++linkJob_;
+        feed_.reset();
         downloads_.reset();
         // After a stop the user knows why links are left.
         if (!failed.empty() && runner_->result() != JobResult::Stopped)

@@ -6,6 +6,7 @@
 #include "conversion/converter_session.h"
 #include "conversion/job_runner.h"
 #include "conversion/link_downloads.h"
+#include "conversion/link_feed.h"
 #include "platform/desktop_services.h"
 #include "platform/qt_window_port.h"
 #include "ui/window_thread_prompter.h"
@@ -61,14 +62,13 @@ private:
     void showDownloadPanel(bool shown);
     void showDownload(const DownloadPanel& panel);
     void downloadNotice(long wParam, long taskId);
-    void convertDownloads();
     void resetLabels();
     void stopClicked();
     void jobEnded();
     void upload();
     void closeWindow();
     JobEndChoices choices() const;
-    bool jobRunning() const { return (runner_ && !runner_->ended()) || (downloads_ && !downloads_->Over()); }
+    bool jobRunning() const { return runner_ && !runner_->ended(); }
     // Observer calls come from the runner's threads; widgets change on the window thread.
     template <typename Change> void onWindowThread(Change change);
 
@@ -88,6 +88,8 @@ private:
 
     std::unique_ptr<JobRunner> runner_;
     std::unique_ptr<LinkDownloads> downloads_;
+    std::unique_ptr<LinkFeed> feed_;
+    int linkJob_ = 0; // calls posted for an earlier link job find it gone
     QtWindowPort port_{this};
     BurnerControl* burner_;
     WindowThreadPrompter burnPrompter_; // the burn's questions come from the job's worker

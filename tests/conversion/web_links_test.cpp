@@ -1,16 +1,21 @@
 // Links in the clip area and their download stage, with the real downloader
 // over yt-dlp against pages served on 127.0.0.1: one page with a video, the
 // video file itself, a page without video and a page that is not there.
+#include "conversion/job_runner.h"
 #include "conversion/link_downloads.h"
+#include "conversion/link_feed.h"
 #include "conversion/web_links.h"
+#include "job_fixture.h"
 #include "page_server.h"
 #include "quilo_test/support.h"
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <thread>
 
 using namespace quilo;
 using namespace quilo::test;
@@ -209,7 +214,8 @@ TEST_F(LinkTest, TheDownloadStageMakesAClipOfEveryLinkThatArrivesAndGoesOnAfterA
         carrier.waitUntil([&] { return !notices.empty(); });
         const Notices::Notice notice = notices.take();
         ASSERT_EQ(notice.message, WM_LINK_DOWNLOAD);
-        stage.DownloadNotice(notice.wParam, notice.task);
+        if (stage.DownloadNotice(notice.wParam, notice.task))
+            stage.StartNext(); // one download at a time, each when asked for
         if (notice.wParam == 2)
             progress.push_back(stage.Panel().progress);
     }
@@ -263,6 +269,91 @@ TEST_F(LinkTest, AStoppedDownloadEndsTheStageWithoutAClipOrAFile) {
     EXPECT_FALSE(fileExists(task.videos().at(0)->fullPath));
     // The link stays in the list for another try.
     EXPECT_EQ(links->Rows().Rows().size(), 2u);
+}
+
+// Runs a job whose clips come from the links, serving its downloads on this
+// thread (the manager's) until it has ended.
+void runLinkJob(JobRunner& runner, LinkFeed& feed, CallerThreadCarrier& carrier, Notices& notices,
+                std::mutex& lock, std::deque<std::function<void()>>& posted) {
+    runner.Start();
+    while (!runner.ended()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        carrier.runPending();
+        for (;;) {
+            std::function<void()> call;
+            {
+                std::lock_guard guard(lock);
+                if (posted.empty())
+                    break;
+                call = std::move(posted.front());
+                posted.pop_front();
+            }
+            call();
+        }
+        while (!notices.empty()) {
+            const Notices::Notice notice = notices.take();
+            if (notice.message == WM_LINK_DOWNLOAD)
+                feed.DownloadNotice(notice.wParam, notice.task);
+        }
+    }
+}
+
+TEST_F(LinkTest, AJobDownloadsEachLinkWhenItComesToItAndMakesADvdOnlyOfEveryLink) {
+    ASSERT_TRUE(addLink(server->url("page.html")));
+    ASSERT_EQ(analysisEnd(), AnalysisOutcome::LinkAdded);
+    ASSERT_TRUE(addLink(server->url("clip.mp4")));
+    ASSERT_EQ(analysisEnd(), AnalysisOutcome::LinkAdded);
+    JobFixture f;
+    std::mutex lock;
+    std::deque<std::function<void()>> posted;
+    const auto job = [&](TargetTypeId target, RecordingObserver& observer) {
+        LinkDownloads downloads(*manager, [&](const TDownloadTask& task) {
+            return &f.clip(task.videos().front()->fullPath, 2,
+                           "link" + std::to_string(f.owned.size() + 1) + ".avi");
+        });
+        LinkFeed feed(downloads, [&](std::function<void()> call) {
+            std::lock_guard guard(lock);
+            posted.push_back(std::move(call));
+        });
+        f.owned.clear();
+        JobInputs inputs = f.inputs(target);
+        inputs.feed = &feed;
+        UserLog log(f.dir.path());
+        auto runner = std::make_unique<JobRunner>(std::move(inputs), log, observer);
+        runLinkJob(*runner, feed, carrier, notices, lock, posted);
+        return runner;
+    };
+
+    // The second link is downloaded only once the first one's clip is converted.
+    RecordingObserver both;
+    auto runner = job(Target::AVI, both);
+    EXPECT_EQ(runner->result(), JobResult::Finished);
+    EXPECT_THAT(both.events(), ElementsAre("stage convert", "stage download", "stage convert",
+                                           "clip 1/1 link1.avi", "end 1 0", "stage download", "stage convert",
+                                           "clip 2/2 link2.avi", "end 2 0", "stage download", "job 1"));
+    for (const std::string& converted : runner->conversion().outputs())
+        EXPECT_NEAR(durationSeconds(ffprobe(converted)), 2.0, 0.3) << converted;
+
+    // A link that does not arrive leaves the DVD unmade; the clip that came is kept.
+    for (int i = 0; i < manager->count(); ++i)
+        manager->GetTask(i)->setState(TaskConverted);
+    std::filesystem::copy_file(site.file("clip.mp4"), site.file("doomed.mp4"));
+    writeFile(site.file("doomed.html"), pageWith("Doomed", "<video src=\"doomed.mp4\"></video>"));
+    writeFile(site.file("other.html"), pageWith("Other", "<video src=\"clip.mp4\"></video>"));
+    for (const char* page : {"doomed.html", "other.html"}) {
+        ASSERT_TRUE(addLink(server->url(page)));
+        ASSERT_EQ(analysisEnd(), AnalysisOutcome::LinkAdded);
+    }
+    std::filesystem::remove(site.file("doomed.mp4"));
+    RecordingObserver one;
+    runner = job(Target::DVD_Folder, one);
+    EXPECT_EQ(runner->result(), JobResult::Failed);
+    EXPECT_NE(runner->failureReason().find("some of its links could not be downloaded"), std::string::npos)
+        << runner->failureReason() << "\n"
+        << ::testing::PrintToString(one.events());
+    EXPECT_TRUE(runner->dvdFolder().empty());
+    ASSERT_EQ(runner->conversion().clipResults(), std::vector<EngineResult>{EngineResult::Converted});
+    EXPECT_TRUE(fileExists(runner->conversion().outputs()[0]));
 }
 
 TEST(DownloadedClipName, DropsAPartPrefixAndTakesTheOutputExtension) {
