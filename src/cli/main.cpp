@@ -361,7 +361,10 @@ int run(const CliArguments& arguments) {
     bool allConverted = !job.stopRequested() && loaded == static_cast<int>(asked) && linksConverted;
     for (int i = 0; i < count; ++i) {
         const size_t at = static_cast<size_t>(i);
-        if (at < results.size() && results[at] == EngineResult::Converted && at < job.outputs().size())
+        // A clip stopped before its first frame made no file.
+        std::error_code missing;
+        if (at < results.size() && results[at] == EngineResult::Converted && at < job.outputs().size() &&
+            std::filesystem::exists(job.outputs()[at], missing))
             std::cout << job.outputs()[at] << "\n";
         else
             allConverted = false;

@@ -202,6 +202,10 @@ JobProgress ConversionJob::Tick() {
     std::unique_lock lock(progressLock_);
     if (!running_)
         return progress_;
+    // The engine forgets a stop asked for just before its conversion began:
+    // ask again until it ends.
+    if (stop_)
+        running_->X_StopConvert();
     ++ticks_;
     int info[4] = {};
     running_->X_Get_Info(info);

@@ -20,8 +20,21 @@ std::string longClip() {
                                     "ultrafast", "-c:a", "aac", "-shortest"});
 }
 
-// Starts the converter and waits until its first clip is converting.
-void startConverting(QProcess& process, const ConverterHome& home, const QStringList& arguments) {
+// The bytes the clips under construction below `folder` hold.
+std::uintmax_t partialBytesUnder(const std::string& folder) {
+    std::uintmax_t bytes = 0;
+    std::error_code error;
+    for (std::filesystem::recursive_directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error))
+        if (isPartialOutput(it->path().filename().string()) && it->is_regular_file(error))
+            bytes += it->file_size(error);
+    return bytes;
+}
+
+// Starts the converter on `output` and waits until its first clip has written
+// frames: the first progress line comes before the engine has read any.
+void startConverting(QProcess& process, const ConverterHome& home, const std::string& output,
+                     const QStringList& arguments) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const auto& [name, value] : home.environment())
         env.insert(QString::fromStdString(name), QString::fromStdString(value));
@@ -34,6 +47,9 @@ void startConverting(QProcess& process, const ConverterHome& home, const QString
         seen += process.readAllStandardError().toStdString();
     }
     ASSERT_NE(seen.find("fps "), std::string::npos) << seen;
+    for (int i = 0; i < 600 && partialBytesUnder(output) < 200 * 1024; ++i)
+        process.waitForFinished(100);
+    ASSERT_GE(partialBytesUnder(output), 200u * 1024) << "nothing written after a minute";
 }
 
 } // namespace
@@ -54,7 +70,7 @@ TEST(ConverterWithoutWindows, TheUserLogRecordsTheClipAndAKillIsReportedNextTime
 
     QProcess killed;
     startConverting(
-        killed, home,
+        killed, home, out.path(),
         {"--output", QString::fromStdString(out.path()), "/MP4", QString::fromStdString(longClip())});
     ::kill(static_cast<pid_t>(killed.processId()), SIGKILL);
     killed.waitForFinished();
@@ -82,7 +98,7 @@ TEST(ConverterWithoutWindows, CtrlCStopsTheRunningClipAndLeavesAPlayableFile) {
     TempDir out;
     QProcess converting;
     startConverting(
-        converting, home,
+        converting, home, out.path(),
         {"--output", QString::fromStdString(out.path()), "/MP4", QString::fromStdString(longClip())});
     ::kill(static_cast<pid_t>(converting.processId()), SIGINT);
     ASSERT_TRUE(converting.waitForFinished(20000));
