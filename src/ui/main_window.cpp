@@ -263,11 +263,15 @@ void MainWindow::buildHeader(const ProductIdentity& identity) {
     auto* minimise = new QToolButton(this);
     minimise->setObjectName("windowButton");
     minimise->setText(QStringLiteral("–"));
+    minimise->setAccessibleName("Minimize");
+    minimise->setToolTip("Minimize");
     minimise->setGeometry(width() - 76, 10, 26, 26);
     connect(minimise, &QToolButton::clicked, this, &QWidget::showMinimized);
     auto* close = new QToolButton(this);
     close->setObjectName("windowButton");
     close->setText(QStringLiteral("✕"));
+    close->setAccessibleName("Close");
+    close->setToolTip("Close");
     close->setGeometry(width() - 44, 10, 26, 26);
     connect(close, &QToolButton::clicked, this, &QWidget::close);
 }
