@@ -14,6 +14,7 @@
 #include "ui/burner_settings_dialog.h"
 #include "ui/clip_list_view.h"
 #include "ui/crop_dialog_view.h"
+#include "ui/list_box_labels.h"
 #include "ui/main_window_dialogs.h"
 #include "ui/open_dialog_filter.h"
 #include "ui/output_panel_view.h"
@@ -164,6 +165,8 @@ MainWindow::MainWindow(const ProductIdentity& identity, ProgramFolders program, 
         dialogs_->headerButton(name)->setGeometry(place);
     connect(dialogs_, &MainWindowDialogs::panelChanged, this, &MainWindow::showAll);
     connect(panelView_, &OutputPanelView::browseRequested, this, &MainWindow::browseClicked);
+    // The dialogs are this window's children: one pass names all their list boxes.
+    LabelListBoxes(this);
     showSelection();
 }
 

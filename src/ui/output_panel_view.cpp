@@ -1,6 +1,7 @@
 #include "ui/output_panel_view.h"
 
 #include "ui/control_binding.h"
+#include "ui/list_box_labels.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -85,15 +86,9 @@ OutputPanelView::OutputPanelView(OutputPanelModel& panel, DesktopServices& deskt
                                                             {channel_, "Audio Channels"},
                                                             {volume_, "Volume"},
                                                             {cpuCores_, "CPU Core Use"}};
-    for (const auto& [widget, spokenName] : spokenNames) {
+    for (const auto& [widget, spokenName] : spokenNames)
         widget->setAccessibleName(spokenName);
-        // A list box is read by its value; its name comes from the label it is the buddy of.
-        if (qobject_cast<QComboBox*>(widget)) {
-            auto* spokenLabel = new QLabel(spokenName, widget->parentWidget());
-            spokenLabel->setBuddy(widget);
-            spokenLabel->hide();
-        }
-    }
+    LabelListBoxes(this);
     refresh();
 }
 
