@@ -9,6 +9,7 @@
 #include "platform/single_instance.h"
 #include "shell/command_line.h"
 #include "shell/product_identity.h"
+#include "skin/program_icon.h"
 #include "ui/main_window.h"
 #include "ui/splash_window.h"
 
@@ -49,6 +50,7 @@ int runFirstInstance(int argc, char** argv, const quilo::ProductIdentity& identi
     quilo::ConverterApplication app(argc, argv);
     try {
         QApplication::setApplicationDisplayName(QString::fromStdString(identity.displayProductName));
+        QApplication::setWindowIcon(quilo::skin::ProgramIcons());
         quilo::SplashWindow splash(QString::fromStdString(identity.displayProductName),
                                    QString::fromStdString(identity.productVersion));
         splash.show();

@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 
 namespace quilo::skin {
 
@@ -39,6 +40,13 @@ QImage ProgramIcon(int size) {
     painter.setBrush(Accent);
     painter.drawPath(play);
     return icon;
+}
+
+QIcon ProgramIcons() {
+    QIcon icons;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icons.addPixmap(QPixmap::fromImage(ProgramIcon(size)));
+    return icons;
 }
 
 } // namespace quilo::skin
