@@ -1,189 +1,76 @@
 #include "ui/clip_list_accessible.h"
 
 #include "ui/clip_list_view.h"
-
-#include <QAccessibleWidget>
-#include <QPointer>
-#include <QWindow>
-#include <map>
+#include "ui/row_list_accessible.h"
 
 namespace quilo {
 namespace {
 
-const TInfoListItem* rowOf(const ClipListView* view, int index) {
-    if (!view || index < 0)
-        return nullptr;
-    const auto& rows = view->list().Rows();
-    return index < static_cast<int>(rows.size()) ? rows[static_cast<size_t>(index)] : nullptr;
-}
-
-// One row. It keeps the view and the row's position, not the row: rows come and
-// go with clips, and the item then speaks for whatever row stands there.
-class ClipRowAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+// The clip rows and audio rows of the clip list.
+class ClipRows : public AccessibleRows {
 public:
-    ClipRowAccessible(ClipListView* view, int index) : view_(view), index_(index) {}
+    explicit ClipRows(ClipListView* view) : view_(view) {}
 
-    bool isValid() const override { return rowOf(view_, index_) != nullptr; }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return view_ ? view_->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(view_); }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessible::Role role() const override { return QAccessible::ListItem; }
-    void setText(QAccessible::Text, const QString&) override {}
-
-    QString text(QAccessible::Text kind) const override {
-        const TInfoListItem* row = rowOf(view_, index_);
-        if (!row)
-            return {};
-        if (kind == QAccessible::Name)
-            return SpokenRowText(*row);
-        if (kind == QAccessible::Description)
-            return QString::fromStdString(row->Hint);
-        return {};
+    int count() const override { return static_cast<int>(list().Rows().size()); }
+    QString name(int row) const override { return SpokenRowText(*at(row)); }
+    QString description(int row) const override { return QString::fromStdString(at(row)->Hint); }
+    bool selected(int row) const override { return at(row)->Selected; }
+    bool checkable(int) const override { return true; }
+    bool checked(int row) const override { return at(row)->Checked; }
+    bool focused(int row) const override {
+        return at(row)->Kind == RowKind::Clip && at(row)->Clip == list().CurrentClip();
     }
 
-    QRect rect() const override {
-        if (!isValid())
-            return {};
-        const int shown = index_ - view_->list().FirstVisibleRow();
+    QRect place(int row) const override {
+        const int shown = row - list().FirstVisibleRow();
         if (shown < 0 || shown >= ClipList::VisibleRows)
             return {};
-        return {view_->mapToGlobal(QPoint(0, shown * RowHeight)), QSize(ClipListView::RowWidth, RowHeight)};
+        return {0, shown * RowHeight, ClipListView::RowWidth, RowHeight};
     }
 
-    QAccessible::State state() const override {
-        QAccessible::State state;
-        const TInfoListItem* row = rowOf(view_, index_);
-        if (!row) {
-            state.invalid = true;
-            return state;
-        }
-        state.selectable = true;
-        state.selected = row->Selected;
-        state.checkable = true;
-        state.checked = row->Checked;
-        state.focusable = true;
-        state.focused =
-            view_->hasFocus() && row->Clip == view_->list().CurrentClip() && row->Kind == RowKind::Clip;
-        state.invisible = !view_->isVisible();
-        state.offscreen = rect().isEmpty();
-        return state;
-    }
-
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                    : nullptr;
+    int rowAt(QPoint point) const override {
+        return view_->rowAt(point) ? list().FirstVisibleRow() + point.y() / RowHeight : -1;
     }
 
     // Press selects the row, as a click does; an audio row's toggle picks its stream.
-    QStringList actionNames() const override {
-        const TInfoListItem* row = rowOf(view_, index_);
-        if (!row)
-            return {};
-        if (row->Kind == RowKind::Audio)
-            return {pressAction(), toggleAction()};
-        return {pressAction()};
+    QStringList actions(int row) const override {
+        if (at(row)->Kind == RowKind::Audio)
+            return {QAccessibleActionInterface::pressAction(), QAccessibleActionInterface::toggleAction()};
+        return {QAccessibleActionInterface::pressAction()};
     }
 
-    void doAction(const QString& name) override {
-        const TInfoListItem* row = rowOf(view_, index_);
-        if (!row)
-            return;
-        auto* target = const_cast<TInfoListItem*>(row);
-        if (name == toggleAction() && row->Kind == RowKind::Audio)
-            view_->list().ClickAudioCheck(target);
-        if (name == pressAction() || name == toggleAction())
-            view_->pressRow(target);
-    }
-
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
-
-private:
-    QPointer<ClipListView> view_;
-    int index_;
-};
-
-class ClipListAccessible : public QAccessibleWidget {
-public:
-    explicit ClipListAccessible(ClipListView* view) : QAccessibleWidget(view, QAccessible::List) {}
-
-    ~ClipListAccessible() override {
-        for (const auto& [index, id] : rows_)
-            QAccessible::deleteAccessibleInterface(id);
-    }
-
-    QString text(QAccessible::Text kind) const override {
-        const QString text = QAccessibleWidget::text(kind);
-        if (kind == QAccessible::Name && text.isEmpty())
-            return QStringLiteral("Clip list");
-        return text;
-    }
-
-    int childCount() const override { return static_cast<int>(view()->list().Rows().size()); }
-
-    QAccessibleInterface* child(int index) const override {
-        if (index < 0 || index >= childCount())
-            return nullptr;
-        const auto found = rows_.find(index);
-        if (found != rows_.end())
-            return QAccessible::accessibleInterface(found->second);
-        auto* row = new ClipRowAccessible(view(), index);
-        rows_[index] = QAccessible::registerAccessibleInterface(row);
-        return row;
-    }
-
-    int indexOfChild(const QAccessibleInterface* child) const override {
-        for (const auto& [index, id] : rows_)
-            if (QAccessible::accessibleInterface(id) == child)
-                return index;
-        return -1;
-    }
-
-    QAccessibleInterface* childAt(int x, int y) const override {
-        const QPoint point = view()->mapFromGlobal(QPoint(x, y));
-        TInfoListItem* row = view()->rowAt(point);
-        if (!row)
-            return nullptr;
-        return child(view()->list().FirstVisibleRow() + point.y() / RowHeight);
-    }
-
-    QAccessibleInterface* focusChild() const override {
-        const auto& rows = view()->list().Rows();
-        for (size_t i = 0; i < rows.size(); ++i)
-            if (rows[i]->Kind == RowKind::Clip && rows[i]->Clip == view()->list().CurrentClip())
-                return child(static_cast<int>(i));
-        return nullptr;
+    void act(int row, const QString& action) override {
+        if (action == QAccessibleActionInterface::toggleAction())
+            list().ClickAudioCheck(at(row));
+        view_->pressRow(at(row));
     }
 
 private:
-    ClipListView* view() const { return static_cast<ClipListView*>(widget()); }
+    ClipList& list() const { return view_->list(); }
+    TInfoListItem* at(int row) const { return list().Rows()[static_cast<size_t>(row)]; }
 
-    mutable std::map<int, QAccessible::Id> rows_;
+    ClipListView* view_;
 };
 
 QAccessibleInterface* clipListFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String(ClipListView::staticMetaObject.className()) && object &&
-        object->isWidgetType())
-        return new ClipListAccessible(static_cast<ClipListView*>(object));
-    return nullptr;
+    if (className != QLatin1String(ClipListView::staticMetaObject.className()) || !object ||
+        !object->isWidgetType())
+        return nullptr;
+    auto* view = static_cast<ClipListView*>(object);
+    return new RowListAccessible(view, std::make_unique<ClipRows>(view), QStringLiteral("Clip list"));
 }
 
 } // namespace
 
 QString SpokenRowText(const TInfoListItem& row) {
     QStringList parts;
-    auto add = [&](RowLabel which) {
+    for (RowLabel which : ClipListView::DrawnLabels(row.Kind)) {
         const TLabelInfo* label = row.Label(which);
         // Labels are padded to their columns; the padding is not for reading.
         const QString text = label ? QString::fromStdString(label->Text).trimmed() : QString();
         if (!text.isEmpty())
             parts << text;
-    };
-    for (RowLabel which : ClipListView::DrawnLabels(row.Kind))
-        add(which);
+    }
     return parts.join(QStringLiteral(", "));
 }
 

@@ -36,12 +36,13 @@ void paintCheck(QPainter& painter, QRect box, bool checked) {
 } // namespace
 
 ClipListView::ClipListView(ClipList& list, QWidget* parent) : QWidget(parent), list_(list) {
+    // Before anything asks for the view's accessible interface.
+    InstallClipListAccessibility();
     setFixedSize(RowWidth + BarWidth, ClipList::VisibleRows * RowHeight + 2);
     setMouseTracking(false);
     QFont font = this->font();
     font.setPixelSize(10);
     setFont(font);
-    InstallClipListAccessibility();
     setAccessibleName(QStringLiteral("Clip list"));
 }
 
