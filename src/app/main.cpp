@@ -5,10 +5,11 @@
 #include "app/converter_application.h"
 #include "platform/command_handoff.h"
 #include "platform/desktop/qt_prompter.h"
-#include "platform/library_loader.h"
+#include "platform/program_folders.h"
 #include "platform/single_instance.h"
 #include "shell/command_line.h"
 #include "shell/product_identity.h"
+#include "skin/program_icon.h"
 #include "ui/main_window.h"
 #include "ui/splash_window.h"
 
@@ -45,17 +46,18 @@ std::string handoffText(const std::vector<std::string>& arguments) {
 }
 
 int runFirstInstance(int argc, char** argv, const quilo::ProductIdentity& identity,
-                     const std::string& programFolder) {
+                     const quilo::ProgramFolders& program) {
     quilo::ConverterApplication app(argc, argv);
     try {
         QApplication::setApplicationDisplayName(QString::fromStdString(identity.displayProductName));
+        QApplication::setWindowIcon(quilo::skin::ProgramIcons());
         quilo::SplashWindow splash(QString::fromStdString(identity.displayProductName),
                                    QString::fromStdString(identity.productVersion));
         splash.show();
         splash.repaint();
         splash.fadeIn();
 
-        quilo::MainWindow window(identity, programFolder);
+        quilo::MainWindow window(identity, program);
         app.setDataFolder(window.dataFolder());
         quilo::CommandHandoffReceiver receiver(QString::fromStdString(identity.productName));
         QObject::connect(&receiver, &quilo::CommandHandoffReceiver::handoffArrived, &window,
@@ -79,9 +81,9 @@ int runFirstInstance(int argc, char** argv, const quilo::ProductIdentity& identi
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::string programFolder = quilo::SharedLibrary::programFolder();
+    const quilo::ProgramFolders& program = quilo::ThisProgramFolders();
     quilo::ProductIdentity identity;
-    if (!quilo::LoadProductIdentity(programFolder + quilo::ProductIdentityFileName, identity)) {
+    if (!quilo::LoadProductIdentity(program.files + quilo::ProductIdentityFileName, identity)) {
         QApplication app(argc, argv);
         quilo::QtPrompter().error("Initilization Error!\nPlease re-install software!");
         return -1;
@@ -96,5 +98,5 @@ int main(int argc, char** argv) {
             quilo::sendCommandHandoff(identity.productName, handoffText(arguments));
         return 0;
     }
-    return runFirstInstance(argc, argv, identity, programFolder);
+    return runFirstInstance(argc, argv, identity, program);
 }

@@ -5,9 +5,9 @@
 
 namespace quilo {
 
-ConsoleLinks::ConsoleLinks(ConverterSession& session, const std::string& programFolder, Prompter& prompter,
+ConsoleLinks::ConsoleLinks(ConverterSession& session, const std::string& libraryFolder, Prompter& prompter,
                            std::ostream& log, const std::atomic<bool>& interrupted)
-    : session_(session), programFolder_(programFolder), prompter_(prompter), log_(log),
+    : session_(session), libraryFolder_(libraryFolder), prompter_(prompter), log_(log),
       interrupted_(interrupted) {}
 
 ConsoleLinks::~ConsoleLinks() {
@@ -41,7 +41,7 @@ std::optional<ConsoleLinks::Notice> ConsoleLinks::nextNotice() {
 int ConsoleLinks::Analyse(const std::vector<std::string>& links) {
     session_.ForgetDownloadedClips();
     // Made only now: it makes the download folder.
-    manager_ = std::make_unique<TDownloadManager>(programFolder_, carrier_, prompter_, &port_);
+    manager_ = std::make_unique<TDownloadManager>(libraryFolder_, carrier_, prompter_, &port_);
     manager_->SetProgressWindow(&port_);
     manager_->SetDownloadFolder(session_.options().OutputFolder);
     // Ctrl-C only sets a flag: a ticker makes the waits look at it.

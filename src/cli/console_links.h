@@ -20,7 +20,7 @@ namespace quilo {
 class ConsoleLinks {
 public:
     // `interrupted` is watched while the links are fetched: it stops the running download.
-    ConsoleLinks(ConverterSession& session, const std::string& programFolder, Prompter& prompter,
+    ConsoleLinks(ConverterSession& session, const std::string& libraryFolder, Prompter& prompter,
                  std::ostream& log, const std::atomic<bool>& interrupted);
     ~ConsoleLinks();
 
@@ -51,7 +51,7 @@ private:
     void showDownload();
 
     ConverterSession& session_;
-    const std::string programFolder_;
+    const std::string libraryFolder_;
     Prompter& prompter_;
     std::ostream& log_;
     const std::atomic<bool>& interrupted_;

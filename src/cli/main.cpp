@@ -8,7 +8,7 @@
 #include "conversion/engine_log.h"
 #include "conversion/job_runner.h"
 #include "downloader/add_link.h"
-#include "platform/library_loader.h"
+#include "platform/program_folders.h"
 #include "shell/application_folders.h"
 #include "shell/product_identity.h"
 #include "shell/text_format.h"
@@ -174,10 +174,10 @@ public:
 // What the burner settings dialog does before a disc job: find the drive, check
 // its disc, and keep the fastest speed. False (after saying why) when the disc
 // cannot be written.
-bool PrepareBurner(BurnerControl& burner, const std::string& programFolder, const std::string& address,
+bool PrepareBurner(BurnerControl& burner, const std::string& libraryFolder, const std::string& address,
                    const QuiloWindowPort* window, Prompter& prompter) {
-    if (!CDevice::LoadDiscLibrary(programFolder)) {
-        std::cerr << "quilo-convert: the disc library " << programFolder << DiscLibraryName
+    if (!CDevice::LoadDiscLibrary(libraryFolder)) {
+        std::cerr << "quilo-convert: the disc library " << libraryFolder << DiscLibraryName
                   << " cannot be loaded\n";
         return false;
     }
@@ -226,18 +226,18 @@ int run(const CliArguments& arguments) {
     if (arguments.action == CliArguments::Action::ListTargets)
         return listTargets();
 
-    const std::string programFolder = SharedLibrary::programFolder();
+    const ProgramFolders& program = ThisProgramFolders();
     ProductIdentity identity;
-    if (!LoadProductIdentity(programFolder + ProductIdentityFileName, identity))
-        return fail("the installation is damaged (" + programFolder + ProductIdentityFileName +
+    if (!LoadProductIdentity(program.files + ProductIdentityFileName, identity))
+        return fail("the installation is damaged (" + program.files + ProductIdentityFileName +
                         "); please re-install the converter",
                     ExitUnusable);
-    const std::string dataFolder = EnsureDataFolder(programFolder, identity.displayProductName);
+    const std::string dataFolder = EnsureDataFolder(program.files, identity.displayProductName);
 
     ConsolePrompter prompter(std::cerr);
     FrameRateChoice chooser([](FrameRateChoice& choice) { choice.SetCalculate(true); });
     ConsoleNotices notices;
-    ConverterSession session({programFolder, dataFolder, prompter, chooser, &notices});
+    ConverterSession session({program, dataFolder, prompter, chooser, &notices});
     OutputPanelModel& panel = session.panel();
     if (!session.userLog().lastConversionFinished())
         std::cerr
@@ -252,7 +252,7 @@ int run(const CliArguments& arguments) {
             panel.SelectTargetAsClicked(target);
     }
     if (!panel.definitions())
-        return fail("the profile definitions " + programFolder + "PfDef.dll cannot be read", ExitUnusable);
+        return fail("the profile definitions " + program.files + "PfDef.dll cannot be read", ExitUnusable);
 
     const MainWindowProfileList& profiles = panel.savedProfileList();
     if (arguments.action == CliArguments::Action::ListProfiles) {
@@ -283,7 +283,7 @@ int run(const CliArguments& arguments) {
     const size_t asked = files.size() + links.size();
     session.loader().AddLocalFiles(std::move(files));
     catchInterrupts();
-    ConsoleLinks consoleLinks(session, programFolder, prompter, std::cerr, interrupted);
+    ConsoleLinks consoleLinks(session, program.libraries, prompter, std::cerr, interrupted);
     const int analysedLinks = links.empty() ? 0 : consoleLinks.Analyse(links);
     if (interrupted)
         return fail("stopped", ExitSomeFailed);
@@ -311,7 +311,7 @@ int run(const CliArguments& arguments) {
     BurnerControl burner;
     DecliningPrompter burnPrompter(prompter);
     if (!drive.empty()) {
-        if (!PrepareBurner(burner, programFolder, drive, runner.burnerNotices(), burnPrompter))
+        if (!PrepareBurner(burner, program.libraries, drive, runner.burnerNotices(), burnPrompter))
             return ExitSomeFailed;
         runner.SetBurnStep(burner, burnPrompter);
     }
@@ -336,7 +336,7 @@ int run(const CliArguments& arguments) {
                   << runner.dvdFolder() << "\n";
     if (jobResult == JobResult::EngineUnusable)
         return fail(dvdTarget && job.lastEngineError().empty()
-                        ? "the authoring library " + programFolder + AuthoringLibraryName +
+                        ? "the authoring library " + program.libraries + AuthoringLibraryName +
                               " cannot be loaded"
                         : "the conversion engine cannot be loaded: " + job.lastEngineError(),
                     ExitUnusable);

@@ -8,14 +8,14 @@ namespace quilo {
 ConverterSession::ConverterSession(Setup setup)
     : setup_(std::move(setup)),
       options_(std::make_unique<OptionsModel>(OptionsModel::Files{setup_.dataFolder + "Option.ini",
-                                                                  setup_.programFolder + "PfDef.dll",
+                                                                  setup_.program.files + "PfDef.dll",
                                                                   setup_.dataFolder + "PfSetting.ini"},
                                               setup_.prompter)),
-      userLog_(setup_.dataFolder), engine_(setup_.programFolder + EngineLibraryName), clips_(setup_.prompter),
-      loader_(clips_, engine_, probe_, setup_.frameRateChooser, setup_.prompter),
+      userLog_(setup_.dataFolder), engine_(setup_.program.libraries + EngineLibraryName),
+      clips_(setup_.prompter), loader_(clips_, engine_, probe_, setup_.frameRateChooser, setup_.prompter),
       downloaded_(setup_.prompter),
       downloadedLoader_(downloaded_, engine_, probe_, setup_.frameRateChooser, setup_.prompter) {
-    panel_ = std::make_unique<OutputPanelModel>(OutputPanelModel::Files{setup_.programFolder + "PfDef.dll",
+    panel_ = std::make_unique<OutputPanelModel>(OutputPanelModel::Files{setup_.program.files + "PfDef.dll",
                                                                         setup_.dataFolder + "PfSetting.ini",
                                                                         setup_.dataFolder + "Option.ini"},
                                                 options_->settings(), setup_.prompter);
@@ -58,7 +58,7 @@ JobInputs ConverterSession::MakeJobInputs(std::vector<TVideoInfo*> checked,
                      std::move(checked),
                      folderOverride.empty() ? options().OutputFolder : WithTrailingSlash(folderOverride),
                      setup_.dataFolder,
-                     setup_.programFolder,
+                     setup_.program.libraries,
                      options()};
 }
 

@@ -5,6 +5,7 @@
 
 #include "conversion/conversion_job.h"
 #include "media/clip_loader.h"
+#include "platform/program_folders.h"
 #include "profiles/options_model.h"
 #include "profiles/output_panel.h"
 
@@ -16,8 +17,8 @@ namespace quilo {
 class ConverterSession : private NamingClipList, private CurrentClipSize, private ClipOutputNamer {
 public:
     struct Setup {
-        std::string programFolder; // installation files and libraries, ends with '/'
-        std::string dataFolder;    // the user's settings and logs, ends with '/'
+        ProgramFolders program; // installation files and libraries
+        std::string dataFolder; // the user's settings and logs, ends with '/'
         Prompter& prompter;
         FrameRateChooser& frameRateChooser;
         ClipListNotices* notices = nullptr;

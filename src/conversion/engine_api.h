@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/library_loader.h"
+#include "platform/program_folders.h"
 #include "tranzel.h"
 
 #include <string>
@@ -60,8 +61,8 @@ inline constexpr const char* EngineLibraryName = "libTranzel.so";
 // The engine loaded for one clip (or one question) and freed with this object.
 class EngineLibrary {
 public:
-    // Loads from the program folder; `folder` overrides it (tests).
-    bool Load(const std::string& folder = SharedLibrary::programFolder());
+    // Loads from the program's library folder; `folder` overrides it (tests).
+    bool Load(const std::string& folder = ThisProgramFolders().libraries);
     const EngineApi& api() const { return api_; }
     // Why the last Load failed: the loader's message or the missing names.
     const std::string& error() const { return error_; }

@@ -1,5 +1,7 @@
 #include "dvd/disc_device.h"
 
+#include "platform/program_folders.h"
+
 #include <algorithm>
 #include <array>
 #include <condition_variable>
@@ -103,7 +105,7 @@ void CDevice::UseDiscLibrary(const DiscLibraryCalls* calls) {
 }
 
 bool CDevice::InitStarBurnDll() {
-    if (!library && !LoadDiscLibrary(SharedLibrary::programFolder()))
+    if (!library && !LoadDiscLibrary(ThisProgramFolders().libraries))
         return false;
     if (library->up_start() != DISCWRITER_OK) {
         Log(0, 3, "Can't UpStartEx StarBurn");

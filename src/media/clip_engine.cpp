@@ -1,5 +1,6 @@
 #include "media/clip_engine.h"
 
+#include "platform/program_folders.h"
 #include "tranzel.h"
 
 namespace quilo {
@@ -55,7 +56,7 @@ private:
 
 } // namespace
 
-TranzelClipEngine::TranzelClipEngine() : libraryPath_(SharedLibrary::programFolder() + LibraryName) {}
+TranzelClipEngine::TranzelClipEngine() : libraryPath_(ThisProgramFolders().libraries + LibraryName) {}
 
 TranzelClipEngine::TranzelClipEngine(std::string libraryPath) : libraryPath_(std::move(libraryPath)) {}
 

@@ -1,11 +1,14 @@
 #include "ui/clip_list_view.h"
 
 #include "skin/skin_pictures.h"
+#include "ui/clip_list_accessible.h"
 
+#include <QAccessible>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
 
 namespace quilo {
 namespace {
@@ -33,11 +36,23 @@ void paintCheck(QPainter& painter, QRect box, bool checked) {
 } // namespace
 
 ClipListView::ClipListView(ClipList& list, QWidget* parent) : QWidget(parent), list_(list) {
+    // Before anything asks for the view's accessible interface.
+    InstallClipListAccessibility();
     setFixedSize(RowWidth + BarWidth, ClipList::VisibleRows * RowHeight + 2);
     setMouseTracking(false);
     QFont font = this->font();
     font.setPixelSize(10);
     setFont(font);
+    setAccessibleName(QStringLiteral("Clip list"));
+}
+
+const std::vector<RowLabel>& ClipListView::DrawnLabels(RowKind kind) {
+    static const std::vector<RowLabel> clip{RowLabel::Name,  RowLabel::Duration,   RowLabel::FrameRate,
+                                            RowLabel::Size,  RowLabel::AudioTrack, RowLabel::Subtitle,
+                                            RowLabel::Start, RowLabel::End,        RowLabel::Output};
+    static const std::vector<RowLabel> audio{RowLabel::AudioName, RowLabel::AudioCodec,
+                                             RowLabel::AudioSampleRate, RowLabel::AudioBitRate};
+    return kind == RowKind::Clip ? clip : audio;
 }
 
 QRect ClipListView::barRect() const {
@@ -58,6 +73,11 @@ void ClipListView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(0x14, 0x19, 0x22));
     const auto& rows = list_.Rows();
+    if (rows.size() != announcedRows_ && QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&event);
+    }
+    announcedRows_ = rows.size();
     const int first = list_.FirstVisibleRow();
     for (int i = 0; i < ClipList::VisibleRows && first + i < static_cast<int>(rows.size()); ++i)
         paintRow(painter, *rows[static_cast<size_t>(first + i)], i * RowHeight);
@@ -103,11 +123,6 @@ void ClipListView::paintRow(QPainter& painter, const TInfoListItem& row, int top
     painter.setRenderHint(QPainter::Antialiasing, false);
 
     painter.setPen(row.Kind == RowKind::Clip ? ClipInk : AudioInk);
-    const RowLabel clipLabels[] = {RowLabel::Name,  RowLabel::Duration,   RowLabel::FrameRate,
-                                   RowLabel::Size,  RowLabel::AudioTrack, RowLabel::Subtitle,
-                                   RowLabel::Start, RowLabel::End,        RowLabel::Output};
-    const RowLabel audioLabels[] = {RowLabel::AudioName, RowLabel::AudioCodec, RowLabel::AudioSampleRate,
-                                    RowLabel::AudioBitRate};
     auto paintLabel = [&](RowLabel which) {
         const TLabelInfo* label = row.Label(which);
         if (!label || label->Text.empty())
@@ -116,12 +131,8 @@ void ClipListView::paintRow(QPainter& painter, const TInfoListItem& row, int top
         painter.drawText(QRect(label->Left, top, width, RowHeight), Qt::AlignLeft | Qt::AlignVCenter,
                          QString::fromStdString(label->Text));
     };
-    if (row.Kind == RowKind::Clip)
-        for (RowLabel which : clipLabels)
-            paintLabel(which);
-    else
-        for (RowLabel which : audioLabels)
-            paintLabel(which);
+    for (RowLabel which : DrawnLabels(row.Kind))
+        paintLabel(which);
 }
 
 void ClipListView::paintBar(QPainter& painter) const {
@@ -152,8 +163,20 @@ void ClipListView::mousePressEvent(QMouseEvent* event) {
     const QRect audioCheck(20, rowTop + 2, 16, 16);
     if (row->Kind == RowKind::Audio && event->button() == Qt::LeftButton && audioCheck.contains(point))
         list_.ClickAudioCheck(row);
-    if (list_.PressRow(row))
+    pressRow(row);
+}
+
+void ClipListView::pressRow(TInfoListItem* row) {
+    if (list_.PressRow(row)) {
         emit selectionChanged();
+        if (QAccessible::isActive()) {
+            const auto& rows = list_.Rows();
+            const auto at = std::find(rows.begin(), rows.end(), row);
+            QAccessibleEvent event(this, QAccessible::Selection);
+            event.setChild(static_cast<int>(at - rows.begin()));
+            QAccessible::updateAccessibility(&event);
+        }
+    }
     update();
 }
 

@@ -7,6 +7,7 @@
 #include "media/clip_list.h"
 
 #include <QWidget>
+#include <vector>
 
 namespace quilo {
 
@@ -20,6 +21,11 @@ public:
 
     // The row drawn at a point of the view, if any.
     TInfoListItem* rowAt(QPoint point) const;
+    // What a left click on the row does (beside its audio check image).
+    void pressRow(TInfoListItem* row);
+    ClipList& list() const { return list_; }
+    // The labels of a row of that kind, in the order they are drawn.
+    static const std::vector<RowLabel>& DrawnLabels(RowKind kind);
 
 signals:
     void removeRequested();
@@ -43,6 +49,8 @@ private:
 
     ClipList& list_;
     bool draggingThumb_ = false;
+    // Assistive tools learn of added and removed rows when the view next paints.
+    size_t announcedRows_ = 0;
 };
 
 } // namespace quilo

@@ -14,6 +14,7 @@
 #include "ui/burner_settings_dialog.h"
 #include "ui/clip_list_view.h"
 #include "ui/crop_dialog_view.h"
+#include "ui/list_box_labels.h"
 #include "ui/main_window_dialogs.h"
 #include "ui/open_dialog_filter.h"
 #include "ui/output_panel_view.h"
@@ -84,10 +85,10 @@ std::string joined(const std::vector<std::string>& lines) {
 
 } // namespace
 
-MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolder, Services services)
+MainWindow::MainWindow(const ProductIdentity& identity, ProgramFolders program, Services services)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Window), identity_(identity),
-      programFolder_(std::move(programFolder)),
-      dataFolder_(EnsureDataFolder(programFolder_, identity.displayProductName, services.applicationData)),
+      program_(std::move(program)),
+      dataFolder_(EnsureDataFolder(program_.files, identity.displayProductName, services.applicationData)),
       ownPrompter_(services.prompter ? nullptr : std::make_unique<QtPrompter>(this)),
       ownDesktop_(services.desktop ? nullptr : std::make_unique<SystemDesktopServices>()),
       prompter_(services.prompter ? *services.prompter : *ownPrompter_),
@@ -95,7 +96,7 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
       frameRateChoice_([this](FrameRateChoice&) { dialogs_->ChooseFrameRate(); }),
       background_(skin::MainWindowBackground()) {
     session_ = std::make_unique<ConverterSession>(
-        ConverterSession::Setup{programFolder_, dataFolder_, prompter_, frameRateChoice_, this});
+        ConverterSession::Setup{program_, dataFolder_, prompter_, frameRateChoice_, this});
     session_->clips().setEvents(this);
 
     setFixedSize(background_.size());
@@ -129,13 +130,14 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
     connect(panelView_, &OutputPanelView::cropClicked, this, &MainWindow::cropClicked);
     buildPreview();
 
-    CDevice::LoadDiscLibrary(programFolder_);
+    CDevice::LoadDiscLibrary(program_.libraries);
     burner_ = std::make_unique<BurnerControl>();
     burnerDialog_ = new BurnerSettingsDialog(*burner_, dataFolder_ + "Option.ini", prompter_, this);
     progress_ = new ProgressWindow(*session_, prompter_, desktop_, this, burner_.get());
     burnerDialog_->model().showPercent = [this](int percent) { progress_->ShowPercent(percent); };
 
-    downloads_ = std::make_unique<TDownloadManager>(programFolder_, carrier_, prompter_, linkPort_.port());
+    downloads_ =
+        std::make_unique<TDownloadManager>(program_.libraries, carrier_, prompter_, linkPort_.port());
     downloads_->SetDownloadFolder(session_->options().OutputFolder);
     downloads_->SetProgressWindow(progress_->windowPort());
     webLinks_ = std::make_unique<WebLinks>(*downloads_, session_->clips(), prompter_);
@@ -151,7 +153,7 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
                                                                        QString::fromStdString(start))
                                   .toStdString();
                           };
-    dialogs_ = new MainWindowDialogs(this, *session_, frameRateChoice_, identity_, programFolder_, prompter_,
+    dialogs_ = new MainWindowDialogs(this, *session_, frameRateChoice_, identity_, program_.files, prompter_,
                                      desktop_, chooseFolder_);
     dialogs_->AddHeaderButtons();
     const std::pair<const char*, QRect> places[] = {{"suiImageButton_Option", {428, 9, 60, 27}},
@@ -163,6 +165,8 @@ MainWindow::MainWindow(const ProductIdentity& identity, std::string programFolde
         dialogs_->headerButton(name)->setGeometry(place);
     connect(dialogs_, &MainWindowDialogs::panelChanged, this, &MainWindow::showAll);
     connect(panelView_, &OutputPanelView::browseRequested, this, &MainWindow::browseClicked);
+    // The dialogs are this window's children: one pass names all their list boxes.
+    LabelListBoxes(this);
     showSelection();
 }
 
@@ -187,7 +191,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildPreview() {
-    const std::string engine = programFolder_ + EngineLibraryName;
+    const std::string engine = program_.libraries + EngineLibraryName;
     preview_ = std::make_unique<PreviewPanelModel>(session_->clips(), prompter_, engine, dataFolder_);
     previewView_ = new PreviewPanel(*preview_, this);
     previewView_->move(586, 176);
@@ -262,11 +266,15 @@ void MainWindow::buildHeader(const ProductIdentity& identity) {
     auto* minimise = new QToolButton(this);
     minimise->setObjectName("windowButton");
     minimise->setText(QStringLiteral("–"));
+    minimise->setAccessibleName("Minimize");
+    minimise->setToolTip("Minimize");
     minimise->setGeometry(width() - 76, 10, 26, 26);
     connect(minimise, &QToolButton::clicked, this, &QWidget::showMinimized);
     auto* close = new QToolButton(this);
     close->setObjectName("windowButton");
     close->setText(QStringLiteral("✕"));
+    close->setAccessibleName("Close");
+    close->setToolTip("Close");
     close->setGeometry(width() - 44, 10, 26, 26);
     connect(close, &QToolButton::clicked, this, &QWidget::close);
 }

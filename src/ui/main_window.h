@@ -60,7 +60,7 @@ class MainWindow : public QWidget,
 public:
     using Services = MainWindowServices;
 
-    MainWindow(const ProductIdentity& identity, std::string programFolder, Services services = {});
+    MainWindow(const ProductIdentity& identity, ProgramFolders program, Services services = {});
     ~MainWindow() override;
 
     const std::string& dataFolder() const { return dataFolder_; }
@@ -135,7 +135,7 @@ private:
     void showAll();
 
     ProductIdentity identity_;
-    std::string programFolder_;
+    ProgramFolders program_;
     std::string dataFolder_;
     std::unique_ptr<Prompter> ownPrompter_;
     std::unique_ptr<DesktopServices> ownDesktop_;

@@ -72,7 +72,7 @@ OptionsDialog::OptionsDialog(OptionsModel& model, FolderChooser chooseFolder, QW
     for (int page = 0; page < 3; ++page) {
         auto* button = new QPushButton(pageCaptions[page], this);
         button->setObjectName("pageButton");
-        button->setAccessibleName(QString("suiImageButton%1").arg(page + 1));
+        button->setAccessibleName(QString(pageCaptions[page]).replace("&&", "&"));
         connect(button, &QPushButton::clicked, this, [this, page] {
             model_.ShowPage(static_cast<OptionsModel::Page>(page));
             showPage();

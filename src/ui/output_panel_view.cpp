@@ -1,6 +1,7 @@
 #include "ui/output_panel_view.h"
 
 #include "ui/control_binding.h"
+#include "ui/list_box_labels.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -64,6 +65,30 @@ OutputPanelView::OutputPanelView(OutputPanelModel& panel, DesktopServices& deskt
         {displayName_, "displayName"},   {artistName_, "artistName"}};
     for (const auto& [widget, objectName] : names)
         widget->setObjectName(objectName);
+    // What a screen reader calls each field: its caption (a field's value is read apart).
+    const std::pair<QWidget*, const char*> spokenNames[] = {{savedProfile_, "Profile Setting"},
+                                                            {imageMode_, "Output Image Setting"},
+                                                            {resolution_, "Video Resolution"},
+                                                            {width_, "Video Width"},
+                                                            {height_, "Video Height"},
+                                                            {frameRate_, "Video Frame Rate"},
+                                                            {videoBitRate_, "Video Quality, Kbps"},
+                                                            {videoCodec_, "Video Codec"},
+                                                            {outputFormat_, "Output Format"},
+                                                            {displayName_, "Display Name"},
+                                                            {artistName_, "Artist Name"},
+                                                            {dvdSetting_, "DVD Setting"},
+                                                            {outputFolder_, "Output Folder"},
+                                                            {openFolder_, "Open output folder"},
+                                                            {audioCodec_, "Audio Format"},
+                                                            {audioBitRate_, "Audio Quality, Kbps"},
+                                                            {sampleRate_, "Audio Sample Rate"},
+                                                            {channel_, "Audio Channels"},
+                                                            {volume_, "Volume"},
+                                                            {cpuCores_, "CPU Core Use"}};
+    for (const auto& [widget, spokenName] : spokenNames)
+        widget->setAccessibleName(spokenName);
+    LabelListBoxes(this);
     refresh();
 }
 

@@ -1,6 +1,7 @@
 #include "ui/web_list_view.h"
 
 #include "skin/skin_pictures.h"
+#include "ui/web_list_accessible.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -19,6 +20,8 @@ const QColor Branch{0x6b, 0x7d, 0x93};
 } // namespace
 
 WebListView::WebListView(WebLinks& links, QSize size, QWidget* parent) : QWidget(parent), links_(links) {
+    // Before anything asks for the view's accessible interface.
+    InstallWebListAccessibility();
     setObjectName("webList");
     setAccessibleName("Web video list");
     setFixedSize(size);
@@ -93,7 +96,10 @@ void WebListView::paintAnalysing(QPainter& painter) const {
 void WebListView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
         return;
-    const int row = firstRow_ + event->position().toPoint().y() / WebVideoRows::RowHeight;
+    pressRow(firstRow_ + event->position().toPoint().y() / WebVideoRows::RowHeight);
+}
+
+void WebListView::pressRow(int row) {
     if (!links_.Analysing() && links_.PressRow(row))
         emit selectionChanged();
     update();

@@ -14,6 +14,12 @@ class WebListView : public QWidget {
 public:
     WebListView(WebLinks& links, QSize size, QWidget* parent = nullptr);
 
+    WebLinks& links() const { return links_; }
+    int firstRow() const { return firstRow_; }
+    int visibleRows() const { return height() / WebVideoRows::RowHeight; }
+    // What a click on the row does.
+    void pressRow(int row);
+
 signals:
     void selectionChanged();
 
@@ -25,7 +31,6 @@ protected:
 private:
     void paintRow(QPainter& painter, const WebRow& row, int top) const;
     void paintAnalysing(QPainter& painter) const;
-    int visibleRows() const { return height() / WebVideoRows::RowHeight; }
 
     WebLinks& links_;
     int firstRow_ = 0;

@@ -6,9 +6,11 @@
 #include "ui/add_link_dialog.h"
 #include "ui/clip_list_view.h"
 #include "ui/progress_window.h"
+#include "ui/web_list_accessible.h"
 #include "ui/web_list_view.h"
 #include "ui_test_support.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
@@ -146,6 +148,32 @@ TEST_F(WebWindowTest, ALinkIsAnalysedIntoItsRowsAndAJobDownloadsAndConvertsIt) {
     EXPECT_EQ(streamCount(probe, "video"), 1);
     EXPECT_NEAR(durationSeconds(probe), 2.0, 0.3);
     EXPECT_EQ(window->downloadManager().GetTask(0)->state(), TaskConverted);
+}
+
+TEST_F(WebWindowTest, AssistiveToolsReadTheLinkRowsAndPressThem) {
+    addAnalysedLink(server->url("page.html"));
+    addAnalysedLink(server->url("slow.html"));
+    ASSERT_TRUE(prompter.shown().empty()) << prompter.texts().at(0);
+    const auto& rows = window->webLinks().Rows().Rows();
+    ASSERT_EQ(rows.size(), 4u);
+
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(window->webListView());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    EXPECT_EQ(list->text(QAccessible::Name), "Web video list");
+    ASSERT_EQ(list->childCount(), 4);
+    // A link row reads its address, a file row its cells as they show.
+    EXPECT_TRUE(
+        list->child(0)->text(QAccessible::Name).contains(QString::fromStdString(server->url("page.html"))))
+        << list->child(0)->text(QAccessible::Name).toStdString();
+    EXPECT_EQ(list->child(1)->text(QAccessible::Name), SpokenWebRowText(rows[1]));
+    EXPECT_FALSE(list->child(1)->text(QAccessible::Name).isEmpty());
+
+    // Pressing the second link's file row selects that link, as a click does.
+    list->child(3)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(rows[2].selected);
+    EXPECT_TRUE(list->child(3)->state().selected);
+    EXPECT_FALSE(list->child(0)->state().selected);
 }
 
 TEST_F(WebWindowTest, StopDuringADownloadEndsTheJobAndTheWindowStaysUsable) {
