@@ -318,6 +318,7 @@ int run(const CliArguments& arguments) {
             runner.RequestStop();
     const JobResult jobResult = runner.result();
     const ConversionJob& job = runner.conversion();
+    session.JobEnded(job);
     const std::vector<EngineResult>& results = job.clipResults();
     const bool linksConverted =
         links.empty() || consoleLinks.Finish(std::vector<EngineResult>(
