@@ -285,11 +285,16 @@ TEST_F(DialogWindowTest, AProfileSavedOnTheProfilePageReachesThePanelAndTheComma
 }
 
 TEST_F(DialogWindowTest, ATwoLanguageClipBringsTheNoticeUntilTheUserDeclinesItAlsoAfterARestart) {
-    bool messageShown = false, warningShown = true;
+    bool messageShown = false, warningShown = true, linkFits = false;
+    std::string linkTip;
     auto answer = [&] {
         NoticeWindow* notice = dialogs().noticeWindow();
         messageShown = child<QLabel>(notice, "labelMessage")->isVisible();
         warningShown = child<QLabel>(notice, "warningLabel")->isVisible();
+        // The help page's address is seen in the window, whole in its tip.
+        auto* link = child<QLabel>(notice, "link");
+        linkFits = link->fontMetrics().horizontalAdvance(link->text()) <= link->width();
+        linkTip = link->toolTip().toStdString();
         saveScreen(notice, "notice-multi-audio.png");
         tick(child<QCheckBox>(notice, "cbMultiAudio"));
         click(child<QPushButton>(notice, "suiImageButton_OK"));
@@ -305,6 +310,8 @@ TEST_F(DialogWindowTest, ATwoLanguageClipBringsTheNoticeUntilTheUserDeclinesItAl
     ASSERT_EQ(desktop.opened.size(), 1u);
     EXPECT_TRUE(desktop.opened[0].ends_with("/video-converter/multi-track-hd-video.htm"))
         << desktop.opened[0];
+    EXPECT_TRUE(linkFits);
+    EXPECT_EQ(linkTip, desktop.opened[0]);
 
     window->addChosenFiles({twoLanguageClip()});
     EXPECT_EQ(first->showings, 1);
