@@ -7,6 +7,7 @@
 #include "conversion/engine_parameter_set.h"
 #include "conversion/user_log.h"
 #include "platform/ini_file.h"
+#include "profiles/update_reminder.h"
 #include "quilo_test/support.h"
 #include "shell/product_links.h"
 #include "ui/about_window.h"
@@ -24,6 +25,7 @@
 #include <QDate>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -397,15 +399,24 @@ TEST_F(DialogWindowTest, AfterAKilledConversionTheNextStartOffersToMailBothLogs)
 }
 
 TEST_F(DialogWindowTest, AConversionOfThisRunIsNotTakenForAnAbnormalEnd) {
+    // The last look for a new version was 16 days ago: the reminder asks
+    // about that, then looks at how the previous run's conversion ended.
+    const std::string longAgo = ShortDateText(QDate::currentDate().addDays(-16), QLocale()).toStdString();
+    IniFile(window->dataFolder() + "Option.ini").writeString("sys", "UpdateDate", longAgo);
+    restart();
+    prompter.script({PromptAnswer::No});
+    showWindow();
     // A clip of this run is being converted when the reminder comes: the log
     // says unfinished until the clip ends.
     UserLog log(window->dataFolder());
     log.LogClipStart(EngineParameterSet{}, Target::MP4);
     ASSERT_FALSE(log.lastConversionFinished());
     const IniFile settings(window->dataFolder() + "Option.ini");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return settings.readString("sys", "UpdateDate", "") != ""; }, 30000));
-    EXPECT_TRUE(prompter.texts().empty()) << prompter.texts().front();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return settings.readString("sys", "UpdateDate", longAgo) != longAgo; }, 30000));
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Do you want to check the latest version?"});
     EXPECT_TRUE(desktop.mails.empty());
+    EXPECT_TRUE(desktop.opened.empty());
 }
 
 TEST_F(DialogWindowTest, BrowseChangesTheOutputFolderForTheNextJobAndTheNextRun) {
