@@ -51,7 +51,10 @@ std::optional<CliArguments> ParseCliArguments(const std::vector<std::string>& ar
             return std::nullopt;
         } else if (IsTargetSwitch(argument)) {
             if (!targetByIdentifier(argument.substr(1))) {
-                error = "unknown target " + argument + " (see --list-targets; the spelling is exact)";
+                // "/name.mp4" of a file that is not there is a missing file, not a target.
+                error = argument.find('.') != std::string::npos
+                            ? "no such file " + argument
+                            : "unknown target " + argument + " (see --list-targets; the spelling is exact)";
                 return std::nullopt;
             }
             parsed.target = argument.substr(1);

@@ -118,11 +118,14 @@ public:
             std::cerr << "  burning " << percent << "%\n";
         }
     }
+    // The job whose failed clips carry their reasons; ClipEnded comes from its worker thread.
+    void watch(const ConversionJob& job) { job_ = &job; }
     void ClipEnded(int, EngineResult result) override {
         std::lock_guard lock(lock_);
         endLine();
-        // A failure says why in one line, in the engine's words.
-        const std::string reason = LastEngineFailure();
+        // A failure says why in one line.
+        const std::string reason =
+            job_ && !job_->unsupported().empty() ? job_->unsupported().back().reason : LastEngineFailure();
         std::cerr << "  "
                   << (result == EngineResult::Converted ? (interrupted ? "stopped" : "done")
                       : result == EngineResult::Unusable
@@ -143,6 +146,7 @@ private:
     int lastTenth_ = -1;
     std::string header_;
     std::mutex lock_;
+    const ConversionJob* job_ = nullptr;
 };
 
 // Questions of the burn on a console: nobody can change the disc or agree to
@@ -303,6 +307,7 @@ int run(const CliArguments& arguments) {
         return fail("--drive is only for /DVD_Disc", ExitUsage);
     ProgressPrinter printer(isatty(STDERR_FILENO) != 0);
     JobRunner runner(std::move(inputs), session.userLog(), printer);
+    printer.watch(runner.conversion());
     BurnerControl burner;
     DecliningPrompter burnPrompter(prompter);
     if (!drive.empty()) {
@@ -343,8 +348,9 @@ int run(const CliArguments& arguments) {
     if (dvdTarget) {
         burner.UninitBurner();
         if (jobResult != JobResult::Finished)
-            return fail(jobResult == JobResult::Stopped
-                            ? "stopped; no DVD folder was made"
+            return fail(jobResult == JobResult::Stopped ? "stopped; no DVD folder was made"
+                        : !runner.failureReason().empty()
+                            ? runner.failureReason()
                             : "the DVD folder could not be made; see tamberlog.log in " + dataFolder,
                         ExitSomeFailed);
         std::cout << WithTrailingSlash(runner.dvdFolder()) << "\n";
@@ -360,6 +366,8 @@ int run(const CliArguments& arguments) {
     }
     if (jobResult != JobResult::Finished && jobResult != JobResult::Stopped)
         allConverted = false;
+    if (!runner.failureReason().empty())
+        return fail(runner.failureReason(), ExitSomeFailed);
     return allConverted ? ExitConverted : ExitSomeFailed;
 }
 

@@ -2,6 +2,7 @@
 
 #include "conversion/engine_call.h"
 #include "conversion/engine_log.h"
+#include "conversion/output_folder.h"
 #include "shell/text_format.h"
 
 #include <filesystem>
@@ -25,20 +26,31 @@ ConversionJob::ConversionJob(JobInputs inputs, UserLog& log, JobObserver* observ
 
 JobResult ConversionJob::Run() {
     makeFolder(inputs_.baseOutputFolder);
-    makeFolder(inputs_.settings.outputFolder);
     assembly_.ReadProfileValues(parameters_);
     if (observer_)
         observer_->StageStarted(JobStage::Convert);
+    const std::string& folder = inputs_.settings.outputFolder;
+    failureReason_ = OutputFolderProblem(folder);
+    if (!failureReason_.empty())
+        return JobResult::Failed;
+    // What a killed run left here never became a file of its own.
+    PartialOutputs::RemoveLeftovers(folder);
+    partial_.emplace(folder);
 
     std::optional<EngineResult> last;
+    int converted = 0;
     for (int index = 0; !stop_; ++index) {
         const std::optional<EngineResult> result = convertClip(index);
-        if (!result)
-            return JobResult::Finished;
+        if (!result) {
+            if (index == 0 || converted > 0)
+                return JobResult::Finished;
+            failureReason_ = "None of the clips could be converted.";
+            return JobResult::Failed;
+        }
         if (*result == EngineResult::Unusable)
             return JobResult::EngineUnusable;
-        if (*result == EngineResult::Failed)
-            unsupported_.push_back(inputs_.clips[static_cast<size_t>(index)]->FilePath);
+        if (*result == EngineResult::Converted)
+            ++converted;
         last = result;
     }
     return last == EngineResult::Failed ? JobResult::Failed : JobResult::Stopped;
@@ -48,7 +60,8 @@ std::optional<EngineResult> ConversionJob::convertClip(int index) {
     if (!assembly_.PrepareClip(inputs_.clips, index, parameters_))
         return std::nullopt;
     const TVideoInfo& clip = *inputs_.clips[static_cast<size_t>(index)];
-    outputs_.push_back(parameters_.OutputName);
+    const std::string finalPath = parameters_.OutputName;
+    outputs_.push_back(finalPath);
     {
         std::lock_guard lock(progressLock_);
         progress_ = {};
@@ -67,6 +80,15 @@ std::optional<EngineResult> ConversionJob::convertClip(int index) {
         observer_->ClipStarted(progress());
     OpenEngineLog(inputs_.dataFolder);
 
+    std::string reason;
+    const std::string temporary = partial_->TemporaryPath(finalPath, reason);
+    if (temporary.empty()) {
+        CloseEngineLog();
+        unsupported_.push_back({clip.FilePath, "the output folder cannot be written: " + reason});
+        clipEnded(index, EngineResult::Failed);
+        return EngineResult::Failed;
+    }
+
     EngineLibrary engine;
     if (!engine.Load(inputs_.libraryFolder)) {
         engineError_ = engine.error();
@@ -79,7 +101,11 @@ std::optional<EngineResult> ConversionJob::convertClip(int index) {
     const JobSettings& settings = inputs_.settings;
     const EngineCallSettings call{settings.target, settings.coreIndex, settings.deinterlace,
                                   settings.outputFolder + "kavotempfile.tmp"};
-    const EngineResult result = CallEngine(engine.api(), engineWindow_, parameters_, call, [&] {
+    // The log and the window show the clip's real name; only the engine writes
+    // under the temporary one.
+    EngineParameterSet written = parameters_;
+    written.OutputName = temporary;
+    EngineResult result = CallEngine(engine.api(), engineWindow_, written, call, [&] {
         log_.LogClipStart(parameters_, settings.target);
         std::lock_guard lock(progressLock_);
         running_ = &engine.api();
@@ -94,9 +120,39 @@ std::optional<EngineResult> ConversionJob::convertClip(int index) {
         running_ = nullptr;
     }
     engine.api().X_ZLog_SetCallBackFun(nullptr);
+    result = settleOutput(result, temporary, finalPath, reason);
+    if (result == EngineResult::Failed)
+        unsupported_.push_back({clip.FilePath, reason.empty() ? "no reason given" : reason});
     log_.LogClipEnd(ResultNumber(result));
     CloseEngineLog();
     clipEnded(index, result);
+    return result;
+}
+
+EngineResult ConversionJob::settleOutput(EngineResult result, const std::string& temporary,
+                                         const std::string& finalPath, std::string& reason) {
+    if (result != EngineResult::Converted) {
+        partial_->Discard(temporary);
+        reason = LastEngineFailure();
+        return result;
+    }
+    std::error_code error;
+    const bool empty =
+        !std::filesystem::exists(temporary, error) || (std::filesystem::is_regular_file(temporary, error) &&
+                                                       std::filesystem::file_size(temporary, error) == 0);
+    if (empty) {
+        partial_->Discard(temporary);
+        // Stopped before the first frame: nothing to keep, yet no failure.
+        if (stop_)
+            return result;
+        reason = "the engine reported success but wrote nothing";
+        return EngineResult::Failed;
+    }
+    if (!partial_->Keep(temporary, finalPath, reason)) {
+        partial_->Discard(temporary);
+        reason = "the output cannot be named " + finalPath + ": " + reason;
+        return EngineResult::Failed;
+    }
     return result;
 }
 

@@ -6,6 +6,7 @@
 #include "conversion/job_observer.h"
 #include "conversion/job_settings.h"
 #include "conversion/parameter_assembly.h"
+#include "conversion/partial_outputs.h"
 #include "conversion/user_log.h"
 #include "profiles/option_settings.h"
 
@@ -38,7 +39,8 @@ public:
 
     // Converts every clip until the list ends, a stop is asked for or the
     // engine is unusable. After a stop the result follows the running clip's:
-    // stopped when it converted, failed when it did not.
+    // stopped when it converted, failed when it did not. A job whose output
+    // folder cannot be written, or in which no clip converted, has failed.
     JobResult Run();
 
     // Stop: the running clip finishes its file and the job ends after it.
@@ -53,14 +55,19 @@ public:
     const JobInputs& inputs() const { return inputs_; }
     // Written by Run; read them once it has returned.
     const std::vector<std::string>& outputs() const { return outputs_; }
-    const std::vector<std::string>& unsupported() const { return unsupported_; }
+    const std::vector<FailedClip>& unsupported() const { return unsupported_; }
     const std::vector<EngineResult>& clipResults() const { return results_; }
     const std::string& lastEngineError() const { return engineError_; }
+    // Why the job as a whole failed; empty when it did not, or when only its clips did.
+    const std::string& failureReason() const { return failureReason_; }
 
 private:
     // Empty when there is no clip at `index`.
     std::optional<EngineResult> convertClip(int index);
     void clipEnded(int index, EngineResult result);
+    // Gives a converted clip's file its name; a clip that wrote nothing has failed.
+    EngineResult settleOutput(EngineResult result, const std::string& temporary, const std::string& finalPath,
+                              std::string& reason);
 
     JobInputs inputs_;
     UserLog& log_;
@@ -70,7 +77,10 @@ private:
     ParameterAssembly assembly_;
     EngineParameterSet parameters_;
     std::vector<std::string> outputs_;
-    std::vector<std::string> unsupported_;
+    std::vector<FailedClip> unsupported_;
+    std::string failureReason_;
+    // Each output is written under a temporary name until it is complete.
+    std::optional<PartialOutputs> partial_;
     std::vector<EngineResult> results_;
     std::string engineError_;
     std::atomic<bool> stop_{false};

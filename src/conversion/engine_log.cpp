@@ -14,11 +14,15 @@ constexpr const char* FailedMark = ": failed: ";
 
 } // namespace
 
+std::string EngineLogPath(const std::string& dataFolder) {
+    return dataFolder + "tamberlog.log";
+}
+
 bool OpenEngineLog(const std::string& dataFolder) {
     std::lock_guard guard(logLock);
     if (logFile)
         std::fclose(logFile);
-    logFile = std::fopen((dataFolder + "tamberlog.log").c_str(), "w+b");
+    logFile = std::fopen(EngineLogPath(dataFolder).c_str(), "w+b");
     lastFailure.clear();
     return logFile != nullptr;
 }

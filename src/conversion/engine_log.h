@@ -7,6 +7,8 @@
 
 namespace quilo {
 
+// Where the engine log of `dataFolder` is.
+std::string EngineLogPath(const std::string& dataFolder);
 // Replaces the file with an empty one; later texts go to it.
 bool OpenEngineLog(const std::string& dataFolder);
 // The function handed to the engine's log callback setter.

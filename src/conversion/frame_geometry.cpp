@@ -81,7 +81,11 @@ PictureSize letterBoxFit(int W0, int H0, float R, int SW, int SH) {
     }
     sideH = std::max(sideH, 0);
     sideV = std::max(sideV, 0);
-    return {W0 - 2 * sideH, std::min(up4(H0 - 2 * sideV), H0)};
+    // A sliver of a source (8 x 4096, say) would leave borders wider than the
+    // frame; the picture keeps a side the scaler can make.
+    const int width = std::clamp(W0 - 2 * sideH, std::min(MinimumPictureSide, W0), W0);
+    const int height = std::clamp(up4(H0 - 2 * sideV), std::min(MinimumPictureSide, H0), H0);
+    return {width, height};
 }
 
 bool isPlausibleFrameRate(float rate) {

@@ -16,6 +16,9 @@ struct PictureSize {
     int height = 0;
 };
 
+// The narrowest picture side a letter box leaves.
+inline constexpr int MinimumPictureSide = 16;
+
 // The picture inside a W0 x H0 frame of display ratio R that keeps a source of
 // display size SW x SH undistorted, leaving room for black borders.
 PictureSize letterBoxFit(int frameWidth, int frameHeight, float displayRatio, int sourceWidth,

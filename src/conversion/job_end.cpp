@@ -4,14 +4,16 @@
 
 namespace quilo {
 
-void ReportUnsupportedClips(const std::vector<std::string>& paths, Prompter& prompter) {
-    if (paths.empty())
+void ReportUnsupportedClips(const std::vector<FailedClip>& clips, const std::string& engineLog,
+                            Prompter& prompter) {
+    if (clips.empty())
         return;
     std::string text =
         "Some UNSUPPORTED file(s) format can not be converted correctly.\nWe suggest you select AVI "
         "format and try again.\n\n";
-    for (const auto& path : paths)
-        text += path + "\n";
+    for (const auto& clip : clips)
+        text += clip.path + "\n    " + clip.reason + "\n";
+    text += "\nThe engine's report on the last clip is in " + engineLog + "\n";
     prompter.inform(text);
 }
 
@@ -28,7 +30,8 @@ std::string WithKeptFolder(std::string message, const std::string& dvdFolder) {
 JobEndAction FinishJob(JobResult result, TargetTypeId target, const JobEndChoices& choices,
                        const std::vector<std::string>& outputs, const std::string& outputFolder,
                        Prompter& prompter, DesktopServices& desktop, UserLog& log,
-                       const JobProgress& lastProgress, const std::string& dvdFolder) {
+                       const JobProgress& lastProgress, const std::string& dvdFolder,
+                       const std::string& failureReason) {
     switch (result) {
     case JobResult::EngineUnusable:
         prompter.error("Can not initial conversion function!\nRe-install software may fix this problem!");
@@ -62,7 +65,9 @@ JobEndAction FinishJob(JobResult result, TargetTypeId target, const JobEndChoice
         return JobEndAction::Close;
     case JobResult::Failed:
         log.LogConversionWrong({lastProgress.currentTime, lastProgress.fps, lastProgress.remainingTime});
-        prompter.error("Conversion wrong, please check parameter and try again!");
+        prompter.error(failureReason.empty()
+                           ? std::string("Conversion wrong, please check parameter and try again!")
+                           : "Conversion wrong, please check parameter and try again!\n\n" + failureReason);
         return JobEndAction::Close;
     case JobResult::BurnNotStarted:
         prompter.error(WithKeptFolder(

@@ -21,16 +21,19 @@ struct JobEndChoices {
 
 enum class JobEndAction { Close, StayOpen, Upload };
 
-// The unsupported clips of a job, listed in one message; nothing when there are none.
-void ReportUnsupportedClips(const std::vector<std::string>& paths, Prompter& prompter);
+// The unsupported clips of a job with their reasons, listed in one message
+// that names the engine's log; nothing when there are none.
+void ReportUnsupportedClips(const std::vector<FailedClip>& clips, const std::string& engineLog,
+                            Prompter& prompter);
 
 // Shows the result's message and performs the end action. `outputs` are the
 // job's output paths in order; `outputFolder` the job's folder; `dvdFolder` the
 // DVD folder of a disc job, named when its burn did not happen, so the work is
-// not lost.
+// not lost; `failureReason` follows the message of a failed job.
 JobEndAction FinishJob(JobResult result, TargetTypeId target, const JobEndChoices& choices,
                        const std::vector<std::string>& outputs, const std::string& outputFolder,
                        Prompter& prompter, DesktopServices& desktop, UserLog& log,
-                       const JobProgress& lastProgress, const std::string& dvdFolder = {});
+                       const JobProgress& lastProgress, const std::string& dvdFolder = {},
+                       const std::string& failureReason = {});
 
 } // namespace quilo

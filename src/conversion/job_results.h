@@ -3,6 +3,8 @@
 // but not their meaning: 0 is a converted clip yet a stopped job.
 #pragma once
 
+#include <string>
+
 namespace quilo {
 
 // A conversion entry point's result, or why no entry point ran.
@@ -20,6 +22,13 @@ enum class JobResult : int {
     BurnNotStarted = -2,
     BurnFolderMissing = -3,
     BurnFailed = -4,
+};
+
+// A clip the engine could not convert, and why in one line.
+struct FailedClip {
+    std::string path;
+    std::string reason;
+    bool operator==(const FailedClip&) const = default;
 };
 
 // The library returns 0 or -1; anything else is no success either.

@@ -1,5 +1,6 @@
 #include "conversion/job_runner.h"
 
+#include "conversion/engine_log.h"
 #include "conversion/psp_upload.h"
 #include "tranzel.h"
 
@@ -87,13 +88,24 @@ void JobRunner::Start() {
 
 void JobRunner::work() {
     JobResult result = conversion_.Run();
+    std::string reason = conversion_.failureReason();
     const TargetTypeId target = settings().target;
-    if ((target == Target::DVD_Folder || target == Target::DVD_Disc) && conversion_.unsupported().empty() &&
-        !conversion_.stopRequested() && result != JobResult::EngineUnusable)
-        result = authorAndBurn();
+    const bool dvd = target == Target::DVD_Folder || target == Target::DVD_Disc;
+    if (dvd && result == JobResult::Finished && !conversion_.stopRequested()) {
+        if (conversion_.unsupported().empty()) {
+            result = authorAndBurn();
+        } else if (!conversion_.inputs().clips.empty()) {
+            // A DVD that lacks some of its titles is not the DVD asked for.
+            result = JobResult::Failed;
+            reason = "The DVD was not authored because " + std::to_string(conversion_.unsupported().size()) +
+                     " of its clips could not be converted; the converted clips are in " +
+                     settings().outputFolder;
+        }
+    }
     {
         std::lock_guard lock(lock_);
         result_ = result;
+        failureReason_ = reason;
     }
     observer_.JobEnded(result);
     {
@@ -197,13 +209,19 @@ JobResult JobRunner::result() const {
     return result_;
 }
 
+std::string JobRunner::failureReason() const {
+    std::lock_guard lock(lock_);
+    return failureReason_;
+}
+
 JobEndAction JobRunner::Finish(const JobEndChoices& choices, Prompter& prompter, DesktopServices& desktop) {
     join();
-    ReportUnsupportedClips(conversion_.unsupported(), prompter);
+    ReportUnsupportedClips(conversion_.unsupported(), EngineLogPath(conversion_.inputs().dataFolder),
+                           prompter);
     // A disc job whose burn did not happen says where its DVD folder is.
     const std::string keptFolder = settings().target == Target::DVD_Disc ? dvdFolder_ : std::string();
     return FinishJob(result(), settings().target, choices, conversion_.outputs(), settings().outputFolder,
-                     prompter, desktop, log_, conversion_.progress(), keptFolder);
+                     prompter, desktop, log_, conversion_.progress(), keptFolder, failureReason());
 }
 
 bool JobRunner::UploadToPsp(Prompter& prompter, const std::vector<std::string>& volumeRoots) {

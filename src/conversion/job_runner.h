@@ -48,6 +48,9 @@ public:
 
     // After the end, on the caller's thread.
     JobResult result() const;
+    // Why the job as a whole failed, in one line; empty when it did not or
+    // when only some of its clips did (those are in conversion().unsupported()).
+    std::string failureReason() const;
     // The list of unsupported clips, the result's message and the end action.
     JobEndAction Finish(const JobEndChoices& choices, Prompter& prompter, DesktopServices& desktop);
     // Copies the job's outputs to a PSP on one of `volumeRoots`; false when none is found.
@@ -82,6 +85,7 @@ private:
     bool ended_ = false;
     bool clipConverting_ = false; // a clip's conversion call began: the tick starts over
     JobResult result_ = JobResult::Finished;
+    std::string failureReason_;
     bool burning_ = false;
     BurnAnimation animation_;
 

@@ -104,6 +104,12 @@ bool PartialOutputs::Keep(const std::string& temporaryPath, const std::string& f
     return true;
 }
 
+void PartialOutputs::Discard(const std::string& temporaryPath) {
+    std::error_code ignored;
+    fs::remove_all(temporaryPath, ignored);
+    partial_.erase(std::remove(partial_.begin(), partial_.end(), temporaryPath), partial_.end());
+}
+
 std::vector<std::string> PartialOutputs::RemoveLeftovers(const std::string& folder) {
     std::vector<std::string> removed;
     std::error_code error;

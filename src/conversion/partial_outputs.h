@@ -25,6 +25,8 @@ public:
     std::string TemporaryPath(const std::string& finalPath, std::string& error);
     // Gives a partial output its own name. False, with the reason, when that fails.
     bool Keep(const std::string& temporaryPath, const std::string& finalPath, std::string& error);
+    // Removes a partial output that will not be kept (a failed or empty one).
+    void Discard(const std::string& temporaryPath);
 
     // Removes the partial outputs of runs that no longer live; returns their names.
     static std::vector<std::string> RemoveLeftovers(const std::string& folder);

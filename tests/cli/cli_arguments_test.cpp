@@ -30,6 +30,8 @@ TEST(CliArguments, MistakesAreNamed) {
     std::string error;
     EXPECT_FALSE(ParseCliArguments({"/mp4", "a.avi"}, error));
     EXPECT_NE(error.find("unknown target /mp4"), std::string::npos);
+    EXPECT_FALSE(ParseCliArguments({"/MP4", "/no-such-folder-here.mp4"}, error));
+    EXPECT_EQ(error, "no such file /no-such-folder-here.mp4");
     EXPECT_FALSE(ParseCliArguments({"/MP4"}, error));
     EXPECT_EQ(error, "no files to convert");
     EXPECT_FALSE(ParseCliArguments({"--output"}, error));

@@ -2,6 +2,7 @@
 // the file, the user log, a killed conversion and its report, Ctrl-C.
 #include "cli_support.h"
 #include "platform/ini_file.h"
+#include "quilo_test/output_folder.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -59,11 +60,21 @@ TEST(ConverterWithoutWindows, TheUserLogRecordsTheClipAndAKillIsReportedNextTime
     killed.waitForFinished();
     EXPECT_EQ(log.readInteger("UserLog", "FinishLast", -1), 0);
     EXPECT_EQ(log.readString("UserLog", "ReturnValue", "none"), "none");
+    // The killed clip's file never got a name that looks finished.
+    const std::string firstOutput = run.out.substr(0, run.out.find('\n'));
+    const std::string folder = firstOutput.substr(0, firstOutput.rfind('/') + 1);
+    EXPECT_EQ(finishedNamesIn(folder), (std::vector<std::string>{"cli-six-seconds.mp4"}))
+        << "beside partial outputs";
+    EXPECT_EQ(partialOutputsIn(folder), 1u);
 
     run = home.convert({"--output", out.path(), sixSecondClip()});
     EXPECT_NE(run.err.find("the previous conversion did not end normally"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("to MP4 in"), std::string::npos) << run.err;
     EXPECT_EQ(log.readInteger("UserLog", "FinishLast", -1), 1);
+    // The next run in that folder removed what the killed one left.
+    EXPECT_EQ(partialOutputsIn(folder), 0u);
+    EXPECT_EQ(finishedNamesIn(folder),
+              (std::vector<std::string>{"1-cli-six-seconds.mp4", "cli-six-seconds.mp4"}));
 }
 
 TEST(ConverterWithoutWindows, CtrlCStopsTheRunningClipAndLeavesAPlayableFile) {

@@ -1,6 +1,7 @@
 // A job through the real engine: clips in turn, progress, stop, the engine
 // missing, unreadable clips, and the messages at the end.
 #include "conversion/conversion_job.h"
+#include "conversion/engine_log.h"
 #include "conversion/job_end.h"
 #include "conversion/job_runner.h"
 #include "job_fixture.h"
@@ -53,6 +54,9 @@ TEST(ConversionJob, AStopEndsTheJobAfterTheRunningClip) {
     runner.Start();
     // Stop once the engine reports progress; the runner's ticks give the labels.
     const JobProgress seen = observer.waitForConvertedSeconds();
+    // Until it ends, the clip's file is written under a name of its own.
+    EXPECT_FALSE(fileExists(f.dir.file("out/AVI/long.avi")));
+    EXPECT_EQ(partialOutputsIn(f.dir.file("out/AVI/")), 1u);
     f.prompter.script({PromptAnswer::No, PromptAnswer::Yes});
     EXPECT_EQ(runner.StopClicked(f.prompter), StopOutcome::GoOn);
     EXPECT_EQ(runner.StopClicked(f.prompter), StopOutcome::Stopping);
@@ -66,6 +70,8 @@ TEST(ConversionJob, AStopEndsTheJobAfterTheRunningClip) {
     EXPECT_EQ(runner.result(), JobResult::Stopped);
     const std::vector<std::string>& outputs = runner.conversion().outputs();
     ASSERT_EQ(outputs.size(), 1u); // the second clip never started
+    EXPECT_EQ(outputs[0], f.dir.file("out/AVI/long.avi"));
+    EXPECT_EQ(partialOutputsIn(f.dir.file("out/AVI/")), 0u);
     const double converted = durationSeconds(ffprobe(outputs[0]));
     EXPECT_GT(converted, 0.0);
     EXPECT_LT(converted, 120.0);
@@ -81,9 +87,10 @@ TEST(ConversionJob, UnreadableClipsAreListedAndAMissingEngineEndsTheJob) {
     UserLog log(f.dir.path());
     ConversionJob job(f.inputs(Target::AVI), log);
     EXPECT_EQ(job.Run(), JobResult::Finished);
-    EXPECT_EQ(job.unsupported(), std::vector<std::string>{f.dir.file("text.avi")});
+    ASSERT_EQ(job.unsupported().size(), 1u);
+    EXPECT_EQ(job.unsupported()[0].path, f.dir.file("text.avi"));
     EXPECT_EQ(job.clipResults(), (std::vector<EngineResult>{EngineResult::Failed, EngineResult::Converted}));
-    ReportUnsupportedClips(job.unsupported(), f.prompter);
+    ReportUnsupportedClips(job.unsupported(), EngineLogPath(f.dir.path()), f.prompter);
     ASSERT_EQ(f.prompter.texts().size(), 1u);
     EXPECT_NE(f.prompter.texts()[0].find("Some UNSUPPORTED file(s) format can not be converted correctly."),
               std::string::npos);
@@ -98,6 +105,60 @@ TEST(ConversionJob, UnreadableClipsAreListedAndAMissingEngineEndsTheJob) {
     EXPECT_EQ(f.prompter.texts(),
               std::vector<std::string>{
                   "Can not initial conversion function!\nRe-install software may fix this problem!"});
+}
+
+TEST(ConversionJob, AJobThatMadeNothingFailsAndEveryFailureSaysWhy) {
+    JobFixture f;
+    writeFile(f.dir.file("text.avi"), "this is no video");
+    f.clip(f.dir.file("text.avi"), 3, "bad.avi");
+    UserLog log(f.dir.path());
+    const auto run = [&](TargetTypeId target) {
+        RecordingObserver observer;
+        auto runner = std::make_unique<JobRunner>(f.inputs(target), log, observer);
+        runner->Start();
+        runner->WaitFor(std::chrono::hours(1));
+        f.prompter.clear();
+        runner->Finish({}, f.prompter, f.desktop);
+        return runner;
+    };
+
+    auto runner = run(Target::AVI);
+    EXPECT_EQ(runner->result(), JobResult::Failed);
+    ASSERT_EQ(runner->conversion().unsupported().size(), 1u);
+    const std::string reason = runner->conversion().unsupported()[0].reason;
+    EXPECT_FALSE(reason.empty());
+    EXPECT_NE(reason, "no reason given");
+    ASSERT_EQ(f.prompter.texts().size(), 2u);
+    EXPECT_NE(f.prompter.texts()[0].find(f.dir.file("text.avi") + "\n    " + reason + "\n"),
+              std::string::npos)
+        << f.prompter.texts()[0];
+    EXPECT_NE(f.prompter.texts()[0].find(f.dir.file("tamberlog.log")), std::string::npos);
+    EXPECT_EQ(
+        f.prompter.texts()[1],
+        "Conversion wrong, please check parameter and try again!\n\nNone of the clips could be converted.");
+    EXPECT_EQ(partialOutputsIn(f.dir.file("out/AVI/")), 0u);
+
+    // A DVD missing one of its titles is not made, and the job says so.
+    f.clip(shortClip(), 3, "good.vob");
+    runner = run(Target::DVD_Folder);
+    EXPECT_EQ(runner->result(), JobResult::Failed);
+    EXPECT_NE(runner->failureReason().find("because 1 of its clips could not be converted"),
+              std::string::npos)
+        << runner->failureReason();
+    EXPECT_TRUE(runner->dvdFolder().empty());
+    EXPECT_TRUE(fileExists(runner->conversion().outputs()[1])); // the converted clip is kept
+
+    // An output folder that is a file: one reason, no clip tried.
+    f.owned.erase(f.owned.begin());
+    writeFile(f.dir.file("out/MP4"), "a file where the folder should be");
+    runner = run(Target::MP4);
+    EXPECT_EQ(runner->result(), JobResult::Failed);
+    EXPECT_TRUE(runner->conversion().clipResults().empty());
+    EXPECT_EQ(runner->failureReason().rfind("The output folder " + f.dir.file("out/MP4/"), 0), 0u)
+        << runner->failureReason();
+    EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"Conversion wrong, please check parameter and try "
+                                                           "again!\n\n" +
+                                                           runner->failureReason()});
 }
 
 TEST(JobEnd, MessagesAndActionsByResultAndTarget) {

@@ -21,6 +21,10 @@ TEST(ConversionLetterBox, DegenerateSizesKeepTheFrame) {
     EXPECT_EQ(fit(720, 480, 4.0f / 3.0f, 0, 480), "720:480");
     EXPECT_EQ(fit(720, 480, 0.0f, 640, 480), "720:480");
     EXPECT_EQ(fit(720, 480, 16.0f / 9.0f, 4000, 2), "720:480");
+    // Slivers: the borders never take the whole frame.
+    EXPECT_EQ(fit(720, 480, 16.0f / 9.0f, 8, 4096), "16:480");
+    EXPECT_EQ(fit(720, 576, 16.0f / 9.0f, 8, 4096), "16:576");
+    EXPECT_EQ(fit(720, 480, 16.0f / 9.0f, 4096, 8), "720:16");
 }
 
 TEST(ConversionFrameGeometry, RoundsUpToMultiplesOfFour) {

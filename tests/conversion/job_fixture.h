@@ -3,6 +3,7 @@
 #pragma once
 
 #include "conversion/conversion_job.h"
+#include "quilo_test/output_folder.h"
 #include "quilo_test/support.h"
 #include "test_definitions.h"
 
