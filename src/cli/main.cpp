@@ -326,6 +326,7 @@ int run(const CliArguments& arguments) {
     consoleLinks.Settle();
     const JobResult jobResult = runner.result();
     const ConversionJob& job = runner.conversion();
+    session.JobEnded(job);
     const std::vector<EngineResult>& results = job.clipResults();
     const bool linksConverted =
         links.empty() || consoleLinks.Finish(std::vector<EngineResult>(

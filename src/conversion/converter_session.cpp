@@ -3,6 +3,9 @@
 #include "conversion/engine_api.h"
 #include "profiles/output_naming.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace quilo {
 
 ConverterSession::ConverterSession(Setup setup)
@@ -116,6 +119,25 @@ std::optional<ClipSize> ConverterSession::currentClipSize() const {
 
 std::string ConverterSession::OutputFileName(int position) {
     return OutputNamer(panel_->definitions(), options().Naming, *panel_).OutputFileName(position);
+}
+
+void ConverterSession::JobEnded(const ConversionJob& job) {
+    const OutputNamer namer(panel_->definitions(), options().Naming, *panel_);
+    const std::vector<TVideoInfo*>& jobClips = job.inputs().clips;
+    const std::vector<EngineResult>& results = job.clipResults();
+    // Downloaded clips are not in the list and are not named by the serial.
+    int lastNumbered = -1;
+    for (size_t i = 0; i < jobClips.size() && i < results.size(); ++i) {
+        const int position = clips_.IndexOf(jobClips[i]);
+        if (results[i] == EngineResult::Converted && position > lastNumbered &&
+            namer.UsesSerialNumber(position))
+            lastNumbered = position;
+    }
+    if (lastNumbered < 0)
+        return;
+    const long long next = static_cast<long long>(options().Naming.SerialStart) + lastNumbered + 1;
+    options_->ContinueSerialAt(static_cast<int>(std::min<long long>(next, INT_MAX)));
+    panel_->RefreshOutputNames();
 }
 
 void ConverterSession::OptionsClosed() {

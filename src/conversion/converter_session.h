@@ -53,6 +53,10 @@ public:
     TVideoInfo* LoadDownloadedClip(const std::vector<std::string>& paths, const std::string& outputName);
     void ForgetDownloadedClips() { downloaded_.RemoveAll(); }
 
+    // A job has ended: the serial numbers its converted clips were named with
+    // are used up, and the clips' names count on past them.
+    void JobEnded(const ConversionJob& job);
+
     // The options dialog has closed: with changes, the panel is rebuilt and the
     // output names follow the new settings.
     void OptionsClosed();

@@ -119,4 +119,12 @@ void OptionsModel::Ok() {
     settings_.Naming.Add2 = add2_;
 }
 
+void OptionsModel::ContinueSerialAt(int next) {
+    if (next <= settings_.Naming.SerialStart)
+        return;
+    settings_.Naming.SerialStart = namingAsRead_.SerialStart = next;
+    serialStartText = std::to_string(next);
+    options_.writeInteger(OptionSection, "OutputPSPSerialNumber", next);
+}
+
 } // namespace quilo

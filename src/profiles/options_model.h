@@ -74,6 +74,11 @@ public:
     void Ok();
     void Cancel() {}
 
+    // A job has used the serial numbers below `next`: later names count on
+    // from it, also in the template page. Stored at once, so that the next
+    // run, even after a crash, and the other program do not hand them out again.
+    void ContinueSerialAt(int next);
+
 private:
     void showNamingSettings();
     void load();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdio>
 
 namespace quilo {
@@ -29,9 +30,9 @@ std::string baseNameWithoutExtension(const std::string& path) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-std::string zeroPadded(int number, int digits) {
+std::string zeroPadded(long long number, int digits) {
     char text[32];
-    std::snprintf(text, sizeof text, "%0*d", digits, number);
+    std::snprintf(text, sizeof text, "%0*lld", digits, number);
     return text;
 }
 
@@ -82,7 +83,8 @@ std::string OutputNamer::OutputExtension() const {
 std::string OutputNamer::ExpandTemplate(int position) const {
     const std::optional<NamingClip> clip = source_.clip(position);
     if (!clip)
-        return FormatCounter4(position + settings_.SerialStart);
+        return FormatCounter4(
+            static_cast<int>((static_cast<long long>(position) + settings_.SerialStart) % 10000));
 
     std::string name = TrimBlanks(settings_.Template);
     if (name.empty())
@@ -107,7 +109,7 @@ std::string OutputNamer::ExpandTemplate(int position) const {
                TwoDigits(today.month()) + "-" + TwoDigits(today.day()) + "-" + zeroPadded(today.year(), 4));
 
     const int digits = std::clamp(settings_.FixedDigits, 1, 9);
-    replaceAll(name, "#SN", zeroPadded(position + settings_.SerialStart, digits));
+    replaceAll(name, "#SN", zeroPadded(static_cast<long long>(position) + settings_.SerialStart, digits));
     return name;
 }
 
@@ -122,6 +124,14 @@ void OutputNamer::RefreshOutputNames() const {
     const int count = source_.clipCount();
     for (int position = 0; position < count; ++position)
         source_.setOutputName(position, OutputFileName(position));
+}
+
+bool OutputNamer::UsesSerialNumber(int position) const {
+    // The name with the next serial start differs exactly when the serial is in it.
+    NamingSettings other = settings_;
+    other.SerialStart = settings_.SerialStart == INT_MAX ? INT_MAX - 1 : settings_.SerialStart + 1;
+    return OutputNamer(definitions_, other, source_, today_).OutputFileName(position) !=
+           OutputFileName(position);
 }
 
 } // namespace quilo

@@ -55,6 +55,9 @@ public:
     std::string ExpandTemplate(int position) const;
     std::string OutputFileName(int position) const;
     void RefreshOutputNames() const;
+    // Whether the serial number is part of the name at `position`: the
+    // template, or a source name it brings in, holds #SN.
+    bool UsesSerialNumber(int position) const;
 
 private:
     const ProfileDefinitions* definitions_;

@@ -27,7 +27,9 @@ MainWindowDialogs::MainWindowDialogs(QWidget* window, ConverterSession& session,
                                      DesktopServices& desktop, OptionsDialog::FolderChooser chooseFolder)
     : QObject(window), window_(window), session_(session), identity_(identity), programFolder_(programFolder),
       prompter_(prompter), desktop_(desktop), links_(ProductLinks::Read(programFolder)),
-      aboutModel_(identity, links_, programFolder, desktop) {
+      aboutModel_(identity, links_, programFolder, desktop),
+      // Read now: by the time the reminder runs, a conversion of this run may be under way.
+      previousConversionFinished_(session.userLog().lastConversionFinished()) {
     options_ = new OptionsDialog(session.optionsDialog(), std::move(chooseFolder), window);
     about_ = new AboutWindow(aboutModel_, window);
     frameRate_ = new FrameRateDialog(frameRateChoice, window);
@@ -109,7 +111,7 @@ void MainWindowDialogs::WindowShown() {
 
 void MainWindowDialogs::runUpdateReminder() {
     IniFile options(session_.dataFolder() + "Option.ini");
-    RunUpdateReminder(options, session_.userLog().lastConversionFinished(), prompter_,
+    RunUpdateReminder(options, previousConversionFinished_, prompter_,
                       {[this] { CheckNewVersion(links_, identity_.productVersion, desktop_); },
                        [this] {
                            window_->repaint();

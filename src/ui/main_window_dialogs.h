@@ -69,6 +69,7 @@ private:
     DesktopServices& desktop_;
     ProductLinks links_;
     AboutModel aboutModel_;
+    bool previousConversionFinished_;
     std::unique_ptr<Notice> notice_;
     OptionsDialog* options_ = nullptr;
     AboutWindow* about_ = nullptr;

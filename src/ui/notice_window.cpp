@@ -78,7 +78,12 @@ bool NoticeWindow::RunModal(Notice& notice) {
     dontShowAgain_->setVisible(multiAudio);
     warning_->setVisible(!multiAudio);
     warning_->setText(labelText(notice.warningText()));
-    link_->setText(QString::fromStdString(notice.linkAddress()));
+    // An address wider than the window shows its middle cut out, whole in the tip.
+    const QString address = QString::fromStdString(notice.linkAddress());
+    link_->ensurePolished(); // the style sheet's font
+    const int room = width() - layout()->contentsMargins().left() - layout()->contentsMargins().right();
+    link_->setText(link_->fontMetrics().elidedText(address, Qt::ElideMiddle, room));
+    link_->setToolTip(address);
     dontShowAgain_->setChecked(notice.dontShowAgain());
     const bool accepted = exec() == QDialog::Accepted;
     notice_ = nullptr;

@@ -344,6 +344,7 @@ void ProgressWindow::stopClicked() {
 
 void ProgressWindow::jobEnded() {
     stop_->setEnabled(true);
+    session_.JobEnded(runner_->conversion());
     if (downloads_) {
         const std::string failed =
             FailedLinksMessage(downloads_->FinishTasks(runner_->conversion().clipResults()));

@@ -1,8 +1,14 @@
 // The program on a real X display (Xvfb): the shaped main window as the user
-// sees it, and the refusal of a damaged installation, answered with the keyboard.
+// sees it, the refusal of a damaged installation, answered with the keyboard,
+// the notice and the options dialog, and the offer to mail the logs after a
+// conversion was killed.
 #include "quilo_test/support.h"
+#include "shell/product_links.h"
 
 #include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -98,4 +104,86 @@ TEST(DesktopSession, TheMultiAudioNoticeAndTheOptionsDialogOnARealDisplay) {
         std::filesystem::copy_file(shots.file("options.png"), std::string(keep) + "/xvfb-options.png",
                                    std::filesystem::copy_options::overwrite_existing);
     }
+}
+
+TEST(DesktopSession, AfterAKilledConversionTheProgramHandsBothLogsToTheMailProgram) {
+    TempDir home, runtime, bin, shots, out;
+    const std::string data = home.file(".local/share/Quilo/Quilo Video Converter/");
+    std::map<std::string, std::string> env = {{"HOME", home.path()},
+                                              {"XDG_DATA_HOME", home.file(".local/share")},
+                                              {"XDG_RUNTIME_DIR", runtime.path()},
+                                              {"QT_QPA_PLATFORM", "xcb"}};
+
+    // An earlier run of the program: the reminder starts its count of days
+    // (and has nothing else to say on the first day it ever runs).
+    const std::string firstRun = "\"" + programDir() +
+                                 "quilo-converter\" & pid=$!\n"
+                                 "for i in $(seq 300); do grep -q UpdateDate \"" +
+                                 data +
+                                 "Option.ini\" 2>/dev/null && break; sleep 0.1; done\n"
+                                 "kill $pid; wait $pid; exit 0\n";
+    ASSERT_EQ(onDisplay(firstRun, env).exitCode, 0);
+    ASSERT_NE(readFile(data + "Option.ini").find("UpdateDate="), std::string::npos);
+
+    // quilo-convert killed in the middle of a clip.
+    QProcess converter;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : env)
+        environment.insert(QString::fromStdString(name), QString::fromStdString(value));
+    converter.setProcessEnvironment(environment);
+    converter.start(
+        QString::fromStdString(programDir() + "quilo-convert"),
+        {"--output", QString::fromStdString(out.path()), "/MP4", QString::fromStdString(sixtySecondClip())});
+    ASSERT_TRUE(converter.waitForStarted());
+    std::string seen;
+    while (seen.find("fps ") == std::string::npos && converter.state() == QProcess::Running) {
+        converter.waitForReadyRead(100);
+        seen += converter.readAllStandardError().toStdString();
+    }
+    ASSERT_NE(seen.find("fps "), std::string::npos) << seen;
+    ::kill(static_cast<pid_t>(converter.processId()), SIGKILL);
+    converter.waitForFinished();
+    ASSERT_NE(readFile(data + "UserLog.log").find("FinishLast=0"), std::string::npos);
+
+    // The desktop's mail program: a stand-in that writes down its arguments.
+    const auto tool = [&](const std::string& name, const std::string& script) {
+        writeFile(bin.file(name), "#!/bin/sh\n" + script);
+        std::filesystem::permissions(bin.file(name), std::filesystem::perms::owner_all);
+    };
+    tool("xdg-email", "for a in \"$@\"; do echo \"$a\"; done > \"" + bin.file("arguments.part") +
+                          "\"\nmv \"" + bin.file("arguments.part") + "\" \"" + bin.file("arguments") +
+                          "\"\n");
+    tool("xdg-mime", "echo mailer.desktop\n");
+    env["PATH"] = bin.path() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
+
+    // The question comes in a message box named after the product, three
+    // seconds after the window shows; Alt+Y answers Yes.
+    const std::string script =
+        "\"" + programDir() +
+        "quilo-converter\" & pid=$!\n"
+        "timeout 30 xdotool search --sync --onlyvisible --name '^Quilo Video Converter$' windowfocus --sync "
+        ">/dev/null && echo asked\n"
+        "sleep 0.5\n\"" +
+        programDir() + "../tools/quilo-grab-screen\" \"" + shots.file("question.png") +
+        "\"\n"
+        "xdotool key alt+y\n"
+        "for i in $(seq 300); do [ -f \"" +
+        bin.file("arguments") +
+        "\" ] && break; sleep 0.1; done\n"
+        "kill $pid; wait $pid; exit 0\n";
+    const ProcessResult run = onDisplay(script, env);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("asked"), std::string::npos) << run.out << run.err;
+    ASSERT_TRUE(fileExists(bin.file("arguments"))) << run.err;
+    const std::string arguments = readFile(bin.file("arguments"));
+    EXPECT_NE(arguments.find("--attach\n" + data + "UserLog.log\n--attach\n" + data + "tamberlog.log\n"),
+              std::string::npos)
+        << arguments;
+    EXPECT_NE(arguments.find("--subject\n"), std::string::npos) << arguments;
+    EXPECT_TRUE(arguments.ends_with(quilo::ProductLinks::Read(programDir()).problemReportAddress + "\n"))
+        << arguments;
+    std::filesystem::create_directories(programDir() + "../screenshots");
+    std::filesystem::copy_file(shots.file("question.png"),
+                               programDir() + "../screenshots/program-log-offer.png",
+                               std::filesystem::copy_options::overwrite_existing);
 }

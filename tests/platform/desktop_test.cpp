@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
@@ -13,7 +14,9 @@
 
 // Fontconfig keeps a cache for the life of the process; the leak checker of the
 // sanitizer build would take it for ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n";
+}
 
 namespace quilo {
 namespace {
@@ -73,6 +76,39 @@ TEST(PlatformQtPrompter, ShowsTheKindsAndButtonSetsAndReturnsThePressedButton) {
     EXPECT_EQ(askAndPress(PromptKind::Information, PromptButtons::YesNo, QMessageBox::Yes, seen),
               PromptAnswer::Yes);
     EXPECT_EQ(seen.icon, QMessageBox::Information);
+}
+
+// The main window's style sheet writes its labels near white on its dark
+// background; a message box over it keeps its own light background, so its
+// text must stay dark there.
+TEST(PlatformQtPrompter, AMessageOverTheDarkWindowIsWrittenDark) {
+    application();
+    QWidget window;
+    window.setStyleSheet("QLabel { color: #e8eef6; }");
+    window.show();
+    QImage text;
+    QColor background;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            ADD_FAILURE() << "no message box";
+            return;
+        }
+        auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        if (label) {
+            text = label->grab().toImage();
+            background = box->palette().color(QPalette::Window);
+        }
+        box->button(QMessageBox::Ok)->click();
+    });
+    QtPrompter(&window).inform("Please select one clip to add effect.");
+    ASSERT_FALSE(text.isNull());
+    int darkest = 255;
+    for (int y = 0; y < text.height(); ++y)
+        for (int x = 0; x < text.width(); ++x)
+            darkest = std::min(darkest, qGray(text.pixel(x, y)));
+    EXPECT_GT(qGray(background.rgb()), 150);
+    EXPECT_LT(darkest, 100);
 }
 
 // The real tools would open a mail client; stand-ins record what they were given.

@@ -184,6 +184,21 @@ TEST_F(Options, CancelKeepsTypedTextOkTakesItAndShutdownWritesIt) {
     EXPECT_TRUE(again.add2());
 }
 
+TEST_F(Options, AJobsSerialNumbersAreStoredAtOnceAndNeverCountedBack) {
+    OptionsModel model(files(), prompter, fallback);
+    model.Open();
+    model.ContinueSerialAt(4);
+    EXPECT_EQ(model.naming().SerialStart, 4);
+    EXPECT_EQ(model.serialStartText, "4");
+    EXPECT_EQ(option("OutputPSPSerialNumber"), "4");
+    model.ContinueSerialAt(3);
+    EXPECT_EQ(model.naming().SerialStart, 4);
+    // OK with the page as it shows keeps the count.
+    model.Ok();
+    EXPECT_EQ(model.naming().SerialStart, 4);
+    EXPECT_EQ(OptionsModel(files(), prompter, fallback).naming().SerialStart, 4);
+}
+
 TEST_F(Options, ShutdownWithoutChangesLeavesAnotherProgramsNamingSettingsAlone) {
     {
         OptionsModel model(files(), prompter, fallback);

@@ -2,6 +2,7 @@
 // the target and format, and the names of the DVD targets.
 #include "profiles/output_naming.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 #include <map>
 #include <quilo_test/support.h>
@@ -117,6 +118,27 @@ TEST_F(Naming, NameWithoutFolderAndLastExtensionAndLaterTagsApplyToIt) {
     EXPECT_EQ(namer.ExpandTemplate(2), "archive.tar");
     EXPECT_EQ(namer.ExpandTemplate(3), "README");
     EXPECT_EQ(namer.ExpandTemplate(4), "005-song");
+}
+
+// A job counts the serial on only when its names carried it.
+TEST_F(Naming, TheSerialIsInTheNameWhenTheTemplateOrTheSourceNameBringsIt) {
+    panel.clips.push_back({"/e/#SN-song.mp3", 0, 1, 1, 1});
+    EXPECT_FALSE(namer.UsesSerialNumber(0)); // #Name of Titanic.avi
+    EXPECT_TRUE(namer.UsesSerialNumber(1));
+    settings.Template = "#ClipID-#Time";
+    EXPECT_FALSE(namer.UsesSerialNumber(1));
+    settings.Template = " ";
+    EXPECT_TRUE(namer.UsesSerialNumber(0));
+    settings.Template = "#SN";
+    settings.SerialStart = INT_MAX - 1; // the largest serial still has a successor in the test
+    EXPECT_TRUE(namer.UsesSerialNumber(0));
+    EXPECT_EQ(namer.ExpandTemplate(1), "2147483647");
+    panel.clips.clear();
+    EXPECT_TRUE(namer.UsesSerialNumber(0)); // the four-digit counter
+    // The DVD targets name their files VOB_1.vob, ... whatever the template says.
+    panel.clips.push_back({"/clips/Titanic.avi", 0, 125, 720, 480});
+    panel.target = Target::DVD_Folder;
+    EXPECT_FALSE(namer.UsesSerialNumber(0));
 }
 
 TEST_F(Naming, PositionsWithoutClipUseTheFourDigitCounter) {

@@ -41,6 +41,12 @@ std::string secondsClip() {
                     "-preset", "ultrafast", "-g", "20", "-c:a", "aac", "-shortest"});
 }
 
+std::string sixtySecondClip() {
+    return fixture("ui-sixty-seconds.mp4", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-f",
+                                            "lavfi", "-i", "sine=frequency=440", "-t", "60", "-c:v",
+                                            "libx264", "-preset", "ultrafast", "-c:a", "aac", "-shortest"});
+}
+
 std::string twoLanguageClip() {
     return fixture("two-languages.mkv", {"-f",
                                          "lavfi",

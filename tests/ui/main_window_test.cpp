@@ -40,12 +40,6 @@ QStringList itemsOf(const QComboBox* box) {
     return items;
 }
 
-std::string longClip() {
-    return fixture("ui-sixty-seconds.mp4", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-f",
-                                            "lavfi", "-i", "sine=frequency=440", "-t", "60", "-c:v",
-                                            "libx264", "-preset", "ultrafast", "-c:a", "aac", "-shortest"});
-}
-
 class MainWindowTest : public WindowTest {
 protected:
     OutputPanelModel& panel() { return window->session().panel(); }
@@ -216,7 +210,7 @@ private:
 } // namespace
 
 TEST_F(MainWindowTest, ClosingDuringAConversionAsksThenStopsTheJobAfterTheRunningClip) {
-    window->addChosenFiles({longClip(), shortClip()});
+    window->addChosenFiles({sixtySecondClip(), shortClip()});
     ASSERT_EQ(window->session().clips().Count(), 2);
     selectTarget(Category::GeneralVideo, Target::MP4);
     CloseOnStopPossible closer(window->progressWindow());

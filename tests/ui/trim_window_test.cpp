@@ -75,18 +75,10 @@ void whenReady(std::function<bool()> ready, std::function<void()> act) {
     timer->start(50);
 }
 
-class TrimWindowTest : public WindowTest {
+class TrimWindowTest : public ShownWindowTest {
 protected:
     void SetUp() override {
-        // The real display that xvfb-run gives this test, not the offscreen one.
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
-        WindowTest::SetUp();
-        QApplication::setQuitOnLastWindowClosed(false);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        // Focus moves between the fields only in the active window.
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ShownWindowTest::SetUp();
         preview = window->previewPanel();
         trimBar = preview->trimBar();
     }

@@ -7,7 +7,10 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QScreen>
+#include <QTest>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -66,6 +69,39 @@ protected:
             MainWindowServices{&prompter, &desktop, appData.path(),
                                [this](const std::string&, const std::string&) { return chosenFolder; }});
         window->applyArguments({});
+    }
+};
+
+// The main window shown on the X display that xvfb-run gives the test, not
+// the offscreen one.
+class ShownWindowTest : public WindowTest {
+protected:
+    void SetUp() override {
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        WindowTest::SetUp();
+        QApplication::setQuitOnLastWindowClosed(false);
+        showWindow();
+    }
+
+    void showWindow() {
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        // Focus moves between the fields only in the active window.
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // What the X server shows where `widget` is, saved in the build's
+    // screenshots folder for looking at.
+    static void saveScreen(QWidget* widget, const std::string& name) {
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(widget->window()));
+        QApplication::processEvents();
+        const std::string folder = programDir() + "../screenshots/";
+        std::filesystem::create_directories(folder);
+        const QRect area(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+        QGuiApplication::primaryScreen()
+            ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+            .save(QString::fromStdString(folder + name));
     }
 };
 

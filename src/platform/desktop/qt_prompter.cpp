@@ -35,6 +35,9 @@ PromptAnswer QtPrompter::ask(PromptKind kind, const std::string& text, PromptBut
         set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
 
     QMessageBox box(icon, QApplication::applicationDisplayName(), QString::fromStdString(text), set, parent_);
+    // The box is the window's child and would take on the light text of its
+    // dark style sheet: on the box's own light background it stays dark.
+    box.setStyleSheet("QLabel { color: palette(window-text); }");
     qCDebug(messagesLog).noquote() << "message:" << QString::fromStdString(text).replace('\n', "\\n");
     switch (box.exec()) {
     case QMessageBox::Cancel:

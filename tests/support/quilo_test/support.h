@@ -53,6 +53,8 @@ std::string fixture(const std::string& name, const std::vector<std::string>& ffm
 std::string secondsClip();
 // Two seconds of 160 x 120 with two sound streams, English and German.
 std::string twoLanguageClip();
+// A minute of 320 x 240 with sound: long enough to be caught converting.
+std::string sixtySecondClip();
 
 // The damaged and unusual media of tests/corpus/make_corpus.py, made once
 // and shared like the fixtures.

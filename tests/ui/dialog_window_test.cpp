@@ -1,8 +1,13 @@
-// The main window's dialogs driven through their widgets, as the user works
-// them: the options dialog's template and profile pages, the multi-audio
-// notice, the frame-rate choice, the abnormal-end offer, the Browse and close
-// buttons and the header links. Converted files are checked with ffprobe.
+// The main window's dialogs on an X display (Xvfb), worked with the mouse and
+// the keyboard as the user works them: the options dialog's template and
+// profile pages, the serial number from job to job, the multi-audio notice,
+// the frame-rate choice, the abnormal-end offer, the Browse and close buttons
+// and the header links. Converted files are checked with ffprobe; what the
+// screen shows is saved in the build's screenshots folder.
+#include "conversion/engine_parameter_set.h"
+#include "conversion/user_log.h"
 #include "platform/ini_file.h"
+#include "profiles/update_reminder.h"
 #include "quilo_test/support.h"
 #include "shell/product_links.h"
 #include "ui/about_window.h"
@@ -12,6 +17,7 @@
 #include "ui/notice_window.h"
 #include "ui/options_dialog.h"
 #include "ui/output_panel_view.h"
+#include "ui/progress_window.h"
 #include "ui_test_support.h"
 
 #include <QCheckBox>
@@ -19,6 +25,7 @@
 #include <QDate>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -49,7 +56,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == dialog_ && event->type() == QEvent::Show) {
             ++showings;
-            QTimer::singleShot(0, this, act_);
+            QTimer::singleShot(0, this, [this] {
+                // The user sees the window before working it.
+                EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog_));
+                act_();
+            });
         }
         return false;
     }
@@ -59,16 +70,33 @@ private:
     std::function<void()> act_;
 };
 
-// For looking at the windows: saved when QUILO_SCREENSHOT_DIR names a folder.
-void screenshot(QWidget* widget, const char* name) {
-    if (const char* folder = std::getenv("QUILO_SCREENSHOT_DIR"))
-        widget->grab().save(QString(folder) + "/" + name + ".png");
-}
-
 template <typename Widget> Widget* child(QWidget* parent, const char* name) {
     auto* widget = parent->findChild<Widget*>(name);
     EXPECT_NE(widget, nullptr) << name;
     return widget;
+}
+
+// A press and release of the left button on a control's middle.
+void click(QWidget* widget) {
+    ASSERT_NE(widget, nullptr);
+    ASSERT_TRUE(widget->isVisible()) << widget->objectName().toStdString();
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+// Check boxes and radio buttons take the click on their box at the left.
+void tick(QWidget* box) {
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(box->isVisible()) << box->objectName().toStdString();
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(7, box->height() / 2));
+}
+
+// Replaces a field's text as typed: a click into it, select all, the keys.
+void typeInto(QLineEdit* field, const QString& keys) {
+    ASSERT_NE(field, nullptr);
+    click(field);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, keys);
 }
 
 // Frames 1/50 s and 3/50 s apart in turn: the container's average says 25.5,
@@ -80,17 +108,11 @@ std::string disagreeingRatesClip() {
                     "ultrafast", "-video_track_timescale", "50"});
 }
 
-std::string sixtySecondClip() {
-    return fixture("ui-sixty-seconds.mp4", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-f",
-                                            "lavfi", "-i", "sine=frequency=440", "-t", "60", "-c:v",
-                                            "libx264", "-preset", "ultrafast", "-c:a", "aac", "-shortest"});
-}
-
 std::string fileName(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
 
-class DialogsTest : public WindowTest {
+class DialogWindowTest : public ShownWindowTest {
 protected:
     MainWindowDialogs& dialogs() { return *window->dialogs(); }
     OutputPanelModel& panel() { return window->session().panel(); }
@@ -99,93 +121,133 @@ protected:
         return IniFile(window->dataFolder() + "Option.ini").readString("Option", key, "none");
     }
     void selectTarget(ConverterTypeId category, TargetTypeId target) {
-        window->categoryButton(category)->click();
-        window->targetButton(target)->click();
+        click(window->categoryButton(category));
+        click(window->targetButton(target));
         ASSERT_EQ(panel().currentTarget(), target);
     }
     std::string outputLabel(int clip) {
         return window->session().clips().Clip(clip)->Row().LabelText(RowLabel::Output);
     }
+    // Returns when the job has ended and its window has closed.
+    void convert() {
+        click(window->startButton());
+        EXPECT_FALSE(window->findChild<ProgressWindow*>()->isVisible());
+    }
     // The template page: empty the template, then click the tags in turn.
-    void typeTemplate(OptionsDialog* options, std::initializer_list<int> tags, bool autoDash) {
-        child<QLineEdit>(options, "suiEdit_Template")->clear();
+    void clickTemplate(OptionsDialog* options, std::initializer_list<int> tags, bool autoDash) {
+        typeInto(child<QLineEdit>(options, "suiEdit_Template"), "");
         auto* dash = child<QCheckBox>(options, "suiCheckBox_Add1");
         if (dash->isChecked() != autoDash)
-            dash->click();
+            tick(dash);
+        ASSERT_EQ(dash->isChecked(), autoDash);
         const QList<QPushButton*> labels = options->findChildren<QPushButton*>("tagLabel");
         ASSERT_EQ(labels.size(), 6);
         for (int tag : tags)
-            labels[tag]->click();
+            click(labels[tag]);
     }
 };
 
 } // namespace
 
-TEST_F(DialogsTest, TheTemplateBuiltFromClicksNamesTheRowsAndTheConvertedFiles) {
+TEST_F(DialogWindowTest, TheTemplateBuiltFromClicksNamesTheRowsAndTheConvertedFile) {
     window->addChosenFiles({shortClip()});
     selectTarget(Category::GeneralVideo, Target::MP4);
     EXPECT_EQ(outputLabel(0), "ui-two-seconds.mp4");
 
     OptionsDialog* options = dialogs().optionsDialog();
     QString built;
-    auto worker = std::make_unique<OnShow>(options, [&] {
-        typeTemplate(options, {0, 4}, true); // #Name, #Time
+    OnShow worker(options, [&] {
+        clickTemplate(options, {0, 4}, true); // #Name, #Time
         built = child<QLineEdit>(options, "suiEdit_Template")->text();
-        screenshot(options, "options-template");
-        child<QPushButton>(options, "suiImageButton_OK")->click();
+        saveScreen(options, "options-template.png");
+        click(child<QPushButton>(options, "suiImageButton_OK"));
     });
-    header("suiImageButton_Option")->click();
-    ASSERT_EQ(worker->showings, 1);
-    worker.reset();
+    click(header("suiImageButton_Option"));
+    ASSERT_EQ(worker.showings, 1);
+    EXPECT_FALSE(options->isVisible());
     EXPECT_EQ(built, "#Name-#Time");
     const std::string today = QDate::currentDate().toString("MM-dd-yyyy").toStdString();
-    EXPECT_EQ(outputLabel(0), "ui-two-seconds-" + today + ".mp4");
+    const std::string name = "ui-two-seconds-" + today + ".mp4";
+    EXPECT_EQ(outputLabel(0), name);
+    saveScreen(window.get(), "main-window-template-names.png");
 
-    window->startButton()->click();
+    convert();
     ASSERT_EQ(desktop.shown.size(), 1u);
-    EXPECT_EQ(fileName(desktop.shown[0]), "ui-two-seconds-" + today + ".mp4");
-    EXPECT_EQ(streamCount(ffprobe(desktop.shown[0]), "video"), 1);
-
-    // #SN from a serial start of 5: the clips count on from it, job after job.
-    OnShow serial(options, [&] {
-        typeTemplate(options, {5}, false);
-        auto* start = child<QLineEdit>(options, "suiEdit_SN");
-        start->selectAll();
-        QTest::keyClicks(start, "5");
-        child<QPushButton>(options, "suiImageButton_OK")->click();
-    });
-    header("suiImageButton_Option")->click();
-    window->addChosenFiles({shortClip()});
-    EXPECT_EQ(outputLabel(0), "005.mp4");
-    EXPECT_EQ(outputLabel(1), "006.mp4");
-    window->startButton()->click();
-    ASSERT_EQ(desktop.shown.size(), 2u);
-    const std::string folder = window->session().JobOutputFolder();
-    EXPECT_TRUE(fileExists(folder + "005.mp4"));
-    EXPECT_TRUE(fileExists(folder + "006.mp4"));
-    EXPECT_EQ(streamCount(ffprobe(folder + "006.mp4"), "audio"), 1);
-
-    // The settings outlive the run.
-    const IniFile settings(window->dataFolder() + "Option.ini");
-    window.reset();
-    EXPECT_EQ(settings.readString("Option", "Template", ""), "#SN");
-    EXPECT_EQ(settings.readString("Option", "OutputPSPSerialNumber", ""), "5");
+    EXPECT_EQ(fileName(desktop.shown[0]), name);
+    const QJsonObject probe = ffprobe(desktop.shown[0]);
+    EXPECT_TRUE(probe["format"].toObject()["format_name"].toString().contains("mp4"));
+    EXPECT_EQ(streamCount(probe, "video"), 1);
+    EXPECT_NEAR(durationSeconds(probe), 2.0, 0.2);
 }
 
-TEST_F(DialogsTest, AProfileSavedOnTheProfilePageReachesThePanelAndTheCommandLine) {
+TEST_F(DialogWindowTest, TheSerialNumberCountsOnFromJobToJobAndIntoTheNextRun) {
+    selectTarget(Category::GeneralVideo, Target::MP4);
+    OptionsDialog* options = dialogs().optionsDialog();
+    QString shownStart;
+    auto worker = std::make_unique<OnShow>(options, [&] {
+        clickTemplate(options, {5}, false); // #SN
+        typeInto(child<QLineEdit>(options, "suiEdit_SN"), "5");
+        click(child<QPushButton>(options, "suiImageButton_OK"));
+    });
+    click(header("suiImageButton_Option"));
+    ASSERT_EQ(worker->showings, 1);
+    window->addChosenFiles({shortClip()});
+    window->addChosenFiles({secondsClip()});
+    ASSERT_EQ(window->session().clips().Count(), 2);
+    EXPECT_EQ(outputLabel(0), "005.mp4");
+    EXPECT_EQ(outputLabel(1), "006.mp4");
+
+    const std::string folder = window->session().JobOutputFolder();
+    convert();
+    EXPECT_NEAR(durationSeconds(ffprobe(folder + "005.mp4")), 2.0, 0.2);
+    EXPECT_NEAR(durationSeconds(ffprobe(folder + "006.mp4")), 30.0, 0.5);
+    // The next job's clips are numbered past the files just written, and the
+    // options dialog says where the count stands.
+    EXPECT_EQ(outputLabel(0), "007.mp4");
+    EXPECT_EQ(outputLabel(1), "008.mp4");
+    EXPECT_EQ(option("OutputPSPSerialNumber"), "7");
+    saveScreen(window.get(), "main-window-serials-counted-on.png");
+    worker = std::make_unique<OnShow>(options, [&] {
+        shownStart = child<QLineEdit>(options, "suiEdit_SN")->text();
+        click(child<QPushButton>(options, "suiImageButton_Cancel"));
+    });
+    click(header("suiImageButton_Option"));
+    EXPECT_EQ(shownStart, "7");
+
+    // A job of the second clip alone: the first keeps its number, untouched.
+    window->session().clips().Clip(0)->Checked = false;
+    convert();
+    EXPECT_FALSE(fileExists(folder + "007.mp4"));
+    EXPECT_NEAR(durationSeconds(ffprobe(folder + "008.mp4")), 30.0, 0.5);
+    EXPECT_EQ(outputLabel(0), "009.mp4");
+    EXPECT_EQ(option("OutputPSPSerialNumber"), "9");
+
+    // The next run goes on from there.
+    worker.reset();
+    restart();
+    showWindow();
+    window->addChosenFiles({shortClip()});
+    selectTarget(Category::GeneralVideo, Target::MP4);
+    EXPECT_EQ(outputLabel(0), "009.mp4");
+    convert();
+    EXPECT_EQ(streamCount(ffprobe(folder + "009.mp4"), "audio"), 1);
+    const IniFile settings(window->dataFolder() + "Option.ini");
+    window.reset();
+    EXPECT_EQ(settings.readString("Option", "OutputPSPSerialNumber", ""), "10");
+}
+
+TEST_F(DialogWindowTest, AProfileSavedOnTheProfilePageReachesThePanelAndTheCommandLine) {
     selectTarget(Category::Apple, Target::iPhone);
     OptionsDialog* options = dialogs().optionsDialog();
     OnShow worker(options, [&] {
-        options->findChildren<QPushButton*>("pageButton")[2]->click();
+        click(options->findChildren<QPushButton*>("pageButton")[2]);
         auto* type = child<QComboBox>(options, "suiComboBox_Type");
         const int iPhone = type->findText("iPhone");
         ASSERT_GE(iPhone, 0);
         type->setCurrentIndex(iPhone);
         emit type->activated(iPhone);
-        auto* name = child<QLineEdit>(options, "suiEdit_ProfileName");
-        name->selectAll();
-        QTest::keyClicks(name, "My iPhone");
-        child<QPushButton>(options, "suiImageButton_Add")->click();
+        typeInto(child<QLineEdit>(options, "suiEdit_ProfileName"), "My iPhone");
+        click(child<QPushButton>(options, "suiImageButton_Add"));
 
         // A built-in profile can be neither overwritten nor removed.
         auto* profile = child<QComboBox>(options, "suiComboBox_Profile");
@@ -193,13 +255,13 @@ TEST_F(DialogsTest, AProfileSavedOnTheProfilePageReachesThePanelAndTheCommandLin
         ASSERT_GE(builtIn, 0);
         profile->setCurrentIndex(builtIn);
         emit profile->activated(builtIn);
-        screenshot(options, "options-profiles");
-        child<QPushButton>(options, "suiImageButton_Add")->click();
-        child<QPushButton>(options, "suiImageButton_Del")->click();
+        saveScreen(options, "options-profiles.png");
+        click(child<QPushButton>(options, "suiImageButton_Add"));
+        click(child<QPushButton>(options, "suiImageButton_Del"));
         // Cancel: the save alone is a change the panel follows.
-        child<QPushButton>(options, "suiImageButton_Cancel")->click();
+        click(child<QPushButton>(options, "suiImageButton_Cancel"));
     });
-    header("suiImageButton_Option")->click();
+    click(header("suiImageButton_Option"));
     ASSERT_EQ(worker.showings, 1);
     const std::vector<std::string> messages = {
         "Profile Name : \"iPhone Retina\".\nYou Can not modify this setting!",
@@ -224,20 +286,25 @@ TEST_F(DialogsTest, AProfileSavedOnTheProfilePageReachesThePanelAndTheCommandLin
     EXPECT_NE(run.out.find("iPhone Retina\n"), std::string::npos) << run.out;
 }
 
-TEST_F(DialogsTest, ATwoLanguageClipBringsTheNoticeUntilTheUserDeclinesItAlsoAfterARestart) {
-    bool messageShown = false, warningShown = true;
+TEST_F(DialogWindowTest, ATwoLanguageClipBringsTheNoticeUntilTheUserDeclinesItAlsoAfterARestart) {
+    bool messageShown = false, warningShown = true, linkFits = false;
+    std::string linkTip;
     auto answer = [&] {
         NoticeWindow* notice = dialogs().noticeWindow();
         messageShown = child<QLabel>(notice, "labelMessage")->isVisible();
         warningShown = child<QLabel>(notice, "warningLabel")->isVisible();
-        screenshot(notice, "notice-multi-audio");
-        child<QCheckBox>(notice, "cbMultiAudio")->click();
-        child<QPushButton>(notice, "suiImageButton_OK")->click();
+        // The help page's address is seen in the window, whole in its tip.
+        auto* link = child<QLabel>(notice, "link");
+        linkFits = link->fontMetrics().horizontalAdvance(link->text()) <= link->width();
+        linkTip = link->toolTip().toStdString();
+        saveScreen(notice, "notice-multi-audio.png");
+        tick(child<QCheckBox>(notice, "cbMultiAudio"));
+        click(child<QPushButton>(notice, "suiImageButton_OK"));
     };
-    OnShow first(dialogs().noticeWindow(), answer);
+    auto first = std::make_unique<OnShow>(dialogs().noticeWindow(), answer);
     window->addChosenFiles({twoLanguageClip()});
     ASSERT_EQ(window->session().clips().Count(), 1);
-    EXPECT_EQ(first.showings, 1);
+    EXPECT_EQ(first->showings, 1);
     EXPECT_TRUE(messageShown);
     EXPECT_FALSE(warningShown);
     EXPECT_EQ(option("ShowMultiAudio"), "1");
@@ -245,18 +312,22 @@ TEST_F(DialogsTest, ATwoLanguageClipBringsTheNoticeUntilTheUserDeclinesItAlsoAft
     ASSERT_EQ(desktop.opened.size(), 1u);
     EXPECT_TRUE(desktop.opened[0].ends_with("/video-converter/multi-track-hd-video.htm"))
         << desktop.opened[0];
+    EXPECT_TRUE(linkFits);
+    EXPECT_EQ(linkTip, desktop.opened[0]);
 
     window->addChosenFiles({twoLanguageClip()});
-    EXPECT_EQ(first.showings, 1);
+    EXPECT_EQ(first->showings, 1);
 
+    first.reset();
     restart();
+    showWindow();
     OnShow again(dialogs().noticeWindow(), answer);
     window->addChosenFiles({twoLanguageClip()});
     EXPECT_EQ(window->session().clips().Count(), 1);
     EXPECT_EQ(again.showings, 0);
 }
 
-TEST_F(DialogsTest, DisagreeingFrameRatesAreAskedAndTheChosenRateReachesTheFile) {
+TEST_F(DialogWindowTest, DisagreeingFrameRatesAreAskedAndTheChosenRateReachesTheFile) {
     FrameRateDialog* dialog = dialogs().frameRateDialog();
     bool okAtFirst = true, okAfterChoice = false;
     QString second;
@@ -264,10 +335,10 @@ TEST_F(DialogsTest, DisagreeingFrameRatesAreAskedAndTheChosenRateReachesTheFile)
         auto* ok = child<QPushButton>(dialog, "btnOk");
         okAtFirst = ok->isEnabled();
         second = child<QRadioButton>(dialog, "rbtnFPS2")->text();
-        child<QRadioButton>(dialog, "rbtnFPS2")->click();
+        tick(child<QRadioButton>(dialog, "rbtnFPS2"));
         okAfterChoice = ok->isEnabled();
-        screenshot(dialog, "frame-rate");
-        ok->click();
+        saveScreen(dialog, "frame-rate.png");
+        click(ok);
     });
     window->addChosenFiles({disagreeingRatesClip()});
     ASSERT_EQ(worker.showings, 1);
@@ -279,15 +350,14 @@ TEST_F(DialogsTest, DisagreeingFrameRatesAreAskedAndTheChosenRateReachesTheFile)
 
     selectTarget(Category::GeneralVideo, Target::MP4);
     panel().ChangeVideoFrameRate(0); // "Auto": the clip's own rate
-    window->startButton()->click();
+    convert();
     ASSERT_EQ(desktop.shown.size(), 1u);
     const QJsonObject video = firstStream(ffprobe(desktop.shown[0]), "video");
     EXPECT_EQ(video["avg_frame_rate"].toString(), "50/1");
 }
 
-TEST_F(DialogsTest, AfterAKilledConversionTheNextStartOffersToMailBothLogs) {
-    // An earlier run of the window started the reminder's count of days.
-    window->show();
+TEST_F(DialogWindowTest, AfterAKilledConversionTheNextStartOffersToMailBothLogs) {
+    // This run starts the reminder's count of days and has nothing to offer.
     const IniFile settings(window->dataFolder() + "Option.ini");
     EXPECT_TRUE(QTest::qWaitFor([&] { return settings.readString("sys", "UpdateDate", "") != ""; }, 30000));
     EXPECT_TRUE(prompter.texts().empty());
@@ -314,10 +384,9 @@ TEST_F(DialogsTest, AfterAKilledConversionTheNextStartOffersToMailBothLogs) {
 
     restart();
     prompter.script({PromptAnswer::Yes});
-    window->show();
+    showWindow();
     // The reminder waits for the window's first showing and then its timer.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !desktop.mails.empty(); }, 30000));
-    window->hide();
     ASSERT_EQ(prompter.texts().size(), 1u);
     EXPECT_EQ(prompter.texts()[0], "Our program detects abnormal end in your previous conversion.\nWould you "
                                    "please send us the Log File which will help us find the problem?");
@@ -329,58 +398,81 @@ TEST_F(DialogsTest, AfterAKilledConversionTheNextStartOffersToMailBothLogs) {
     EXPECT_EQ(desktop.mails[0].subject, "1.0 Log File");
 }
 
-TEST_F(DialogsTest, BrowseChangesTheOutputFolderForTheNextJobAndTheNextRun) {
+TEST_F(DialogWindowTest, AConversionOfThisRunIsNotTakenForAnAbnormalEnd) {
+    // The last look for a new version was 16 days ago: the reminder asks
+    // about that, then looks at how the previous run's conversion ended.
+    const std::string longAgo = ShortDateText(QDate::currentDate().addDays(-16), QLocale()).toStdString();
+    IniFile(window->dataFolder() + "Option.ini").writeString("sys", "UpdateDate", longAgo);
+    restart();
+    prompter.script({PromptAnswer::No});
+    showWindow();
+    // A clip of this run is being converted when the reminder comes: the log
+    // says unfinished until the clip ends.
+    UserLog log(window->dataFolder());
+    log.LogClipStart(EngineParameterSet{}, Target::MP4);
+    ASSERT_FALSE(log.lastConversionFinished());
+    const IniFile settings(window->dataFolder() + "Option.ini");
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return settings.readString("sys", "UpdateDate", longAgo) != longAgo; }, 30000));
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Do you want to check the latest version?"});
+    EXPECT_TRUE(desktop.mails.empty());
+    EXPECT_TRUE(desktop.opened.empty());
+}
+
+TEST_F(DialogWindowTest, BrowseChangesTheOutputFolderForTheNextJobAndTheNextRun) {
     TempDir picked;
     chosenFolder = picked.path() + "videos";
     std::filesystem::create_directory(chosenFolder);
     selectTarget(Category::GeneralVideo, Target::MP4);
     window->addChosenFiles({shortClip()});
 
-    child<QToolButton>(window->outputPanelView(), "suiImageButton_Browse")->click();
+    click(child<QToolButton>(window->outputPanelView(), "suiImageButton_Browse"));
     const std::string folder = chosenFolder + "/";
     EXPECT_EQ(child<QLineEdit>(window->outputPanelView(), "outputFolder")->text().toStdString(),
               folder + targetSubFolder(Target::MP4));
     EXPECT_EQ(option("OutputFolder"), folder);
+    saveScreen(window->outputPanelView(), "output-panel-browsed.png");
 
-    window->startButton()->click();
+    convert();
     ASSERT_EQ(desktop.shown.size(), 1u);
     EXPECT_EQ(desktop.shown[0], folder + targetSubFolder(Target::MP4) + "ui-two-seconds.mp4");
-    EXPECT_TRUE(fileExists(desktop.shown[0]));
+    EXPECT_EQ(streamCount(ffprobe(desktop.shown[0]), "video"), 1);
 
     restart();
+    showWindow();
     EXPECT_EQ(window->session().options().OutputFolder, folder);
+    EXPECT_EQ(child<QLineEdit>(window->outputPanelView(), "outputFolder")->text().toStdString(),
+              folder + targetSubFolder(panel().currentTarget()));
 }
 
-TEST_F(DialogsTest, TheCloseButtonSavesTheLanguageAndTheFolder) {
+TEST_F(DialogWindowTest, TheCloseButtonSavesTheLanguageAndTheFolder) {
     IniFile options(window->dataFolder() + "Option.ini");
     options.eraseKey("Option", "DefaultAudio");
     options.eraseKey("Option", "OutputFolder");
-    window->show();
     EXPECT_TRUE(window->close());
     EXPECT_EQ(option("DefaultAudio"), "1");
     EXPECT_EQ(option("OutputFolder"), window->session().options().OutputFolder);
 }
 
-TEST_F(DialogsTest, HeaderButtonsOpenTheProductsPagesAndTheAboutWindow) {
+TEST_F(DialogWindowTest, HeaderButtonsOpenTheProductsPagesAndTheAboutWindow) {
     const ProductLinks links = ProductLinks::Read(programDir());
-    header("CheckNewVer")->click();
-    header("suiImageButton_Mail")->click();
+    click(header("CheckNewVer"));
+    click(header("suiImageButton_Mail"));
     AboutWindow* about = dialogs().aboutWindow();
     QString version;
     OnShow worker(about, [&] {
         version = child<QLabel>(about, "versionLabel")->text();
-        screenshot(about, "about");
+        saveScreen(about, "about.png");
         for (QPushButton* link : about->findChildren<QPushButton*>("link"))
             if (link->text() == "View update log")
-                link->click();
-        child<QPushButton>(about, "okButton")->click();
+                click(link);
+        click(child<QPushButton>(about, "okButton"));
     });
-    header("suiImageButton_About")->click();
+    click(header("suiImageButton_About"));
     EXPECT_EQ(worker.showings, 1);
     EXPECT_EQ(version, "Version 1.0");
 
     // The help menu: the installed help pages, then the home page.
-    ASSERT_TRUE(header("suiImageButton_Help")->isVisibleTo(window.get()));
     QStringList entries;
     QTimer::singleShot(0, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -390,7 +482,7 @@ TEST_F(DialogsTest, HeaderButtonsOpenTheProductsPagesAndTheAboutWindow) {
         menu->actions()[0]->trigger();
         menu->close();
     });
-    header("suiImageButton_Help")->click();
+    click(header("suiImageButton_Help"));
     EXPECT_EQ(entries, (QStringList{"Help file", "Online Home page"}));
 
     const std::vector<std::string> expected = {links.DownloadPage("1.0"), "mailto:" + links.supportMail,
