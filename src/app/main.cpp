@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     const std::string programFolder = quilo::SharedLibrary::programFolder();
     quilo::ProductIdentity identity;
     if (!quilo::LoadProductIdentity(programFolder + quilo::ProductIdentityFileName, identity)) {
-        QApplication app(argc, argv);
+        quilo::ConverterApplication app(argc, argv);
         quilo::QtPrompter().error("Initilization Error!\nPlease re-install software!");
         return -1;
     }
