@@ -71,7 +71,7 @@ protected:
 
 } // namespace
 
-TEST_F(MainWindowTest, TheWindowStartsOnTheGeneralVideoTargetAndAnEmptyListStartsNothing) {
+TEST_F(MainWindowTest, TheWindowStartsOnTheGeneralVideoTargetAndAnEmptyListTellsHowToAddClips) {
     EXPECT_EQ(panel().currentTarget(), Target::AVI);
     EXPECT_FALSE(window->targetButton(Target::AVI)->isEnabled()); // the current target's button
     EXPECT_TRUE(window->targetButton(Target::MP4)->isEnabled());
@@ -79,9 +79,10 @@ TEST_F(MainWindowTest, TheWindowStartsOnTheGeneralVideoTargetAndAnEmptyListStart
     EXPECT_EQ(itemsOf(format), itemsOf(panel().controls().outputFormat));
     EXPECT_EQ(format->currentIndex(), panel().controls().outputFormat.index);
 
-    // Without clips there is no list to convert: nothing is said, recorded or shown.
+    // Without clips there is no list to convert: the user is told how to add
+    // clips, and nothing is recorded or shown.
     window->startButton()->click();
-    EXPECT_TRUE(prompter.texts().empty());
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{AddClipsFirstText});
     EXPECT_FALSE(IniFile(window->dataFolder() + "UserLog.log").hasSection("AdvancedSetting"));
     EXPECT_TRUE(desktop.shown.empty());
 }
