@@ -109,6 +109,13 @@ quilo--BurnerSettingsDialog QGroupBox::title { subcontrol-origin: margin; left: 
 QLabel#Panel_Info { background: @window; font-size: 15px; font-weight: bold; }
 QLabel#hint { color: @muted; }
 
+/* Check boxes and radio buttons whose boxes show on the dark grounds */
+QCheckBox::indicator, QRadioButton::indicator { width: 11px; height: 11px; border: 1px solid @muted;
+  background: @field; }
+QRadioButton::indicator { border-radius: 6px; }
+QCheckBox::indicator:checked, QRadioButton::indicator:checked { background: @accent; border-color: @ink; }
+QCheckBox::indicator:disabled, QRadioButton::indicator:disabled { border-color: @border; }
+
 /* Where the keyboard is: one mark for every control */
 QPushButton:focus, QToolButton:focus { border: 2px solid @focus; }
 QLineEdit:focus, QComboBox:focus, QSpinBox:focus { border: 2px solid @focus; }
