@@ -19,6 +19,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace quilo;
@@ -182,6 +183,23 @@ TEST_F(MainWindowTest, AnAddedClipShowsItsRowsAndAJobConvertsItAndClosesTheWindo
     EXPECT_EQ(options.readString("ConvertParam", "Format"), "MP4");
     EXPECT_EQ(options.readString("Option", "OpenFolder"), "1");
     EXPECT_TRUE(IniFile(window->dataFolder() + "UserLog.log").hasSection("AdvancedSetting"));
+}
+
+TEST_F(MainWindowTest, AJobEndingWhileTheWindowIsMinimisedIsToldByANotification) {
+    window->addChosenFiles({shortClip()});
+    selectTarget(Category::GeneralVideo, Target::MP4);
+    window->show();
+    window->showMinimized();
+    window->startButton()->click(); // returns when the progress window has closed
+
+    // The folder opens, but the user is not looking: the desktop is told too.
+    ASSERT_EQ(desktop.shown.size(), 1u);
+    const std::string folder = std::filesystem::path(desktop.shown[0]).parent_path().string() + "/";
+    EXPECT_EQ(desktop.notifications,
+              std::vector<std::string>{"Process Finished!\n" +
+                                       std::filesystem::path(desktop.shown[0]).filename().string() +
+                                       " (MP4) in " + folder});
+    EXPECT_TRUE(prompter.texts().empty());
 }
 
 namespace {
