@@ -258,6 +258,11 @@ TEST_F(Readability, EveryMessageBoxIsReadable) {
         EXPECT_TRUE(poor.empty()) << ::testing::PrintToString(poor);
         box->hide();
     }
+    // The measure catches the boxes as they were: near-white text on light grey.
+    const auto old = MakeMessageBox(PromptKind::Confirmation, "Do you want to clear the file list?",
+                                    PromptButtons::YesNo, nullptr);
+    old->setStyleSheet("QMessageBox { background: #efefef; } QLabel { color: #e9eef5; }");
+    EXPECT_FALSE(poorContrast(old.get()).empty());
 }
 
 TEST_F(Readability, EveryWindowIsReadable) {
