@@ -1,10 +1,22 @@
 #include "app/converter_application.h"
 
 #include "conversion/user_log.h"
+#include "skin/skin_palette.h"
 
+#include <QIcon>
 #include <exception>
 
 namespace quilo {
+
+ConverterApplication::ConverterApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // The window manager and the desktop know the program by its desktop file's name.
+    setApplicationName(QStringLiteral("quilo-converter"));
+    setDesktopFileName(QStringLiteral("quilo-converter"));
+    // Outside a desktop that names an icon theme, Qt's file dialogs would draw
+    // their tool buttons blank: they take their icons from this one.
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    skin::Apply(*this);
+}
 
 bool ConverterApplication::notify(QObject* receiver, QEvent* event) {
     try {

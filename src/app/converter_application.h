@@ -9,7 +9,7 @@ namespace quilo {
 
 class ConverterApplication : public QApplication {
 public:
-    ConverterApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+    ConverterApplication(int& argc, char** argv);
     // Where unhandled errors are recorded; empty until the data folder is known.
     void setDataFolder(std::string folder) { dataFolder_ = std::move(folder); }
     bool notify(QObject* receiver, QEvent* event) override;

@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     const quilo::ProgramFolders& program = quilo::ThisProgramFolders();
     quilo::ProductIdentity identity;
     if (!quilo::LoadProductIdentity(program.files + quilo::ProductIdentityFileName, identity)) {
-        QApplication app(argc, argv);
+        quilo::ConverterApplication app(argc, argv);
         quilo::QtPrompter().error("Initilization Error!\nPlease re-install software!");
         return -1;
     }

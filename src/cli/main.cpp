@@ -168,6 +168,7 @@ public:
     bool openDocument(const std::string&) override { return false; }
     bool showInFileManager(const std::string&) override { return false; }
     int sendMail(const MailMessage&) override { return 0; }
+    bool notify(const std::string&, const std::string&) override { return false; }
     bool powerOff() override { return false; }
 };
 

@@ -2,6 +2,8 @@
 
 #include "platform/special_folders.h"
 
+#include <filesystem>
+
 namespace quilo {
 
 void ReportUnsupportedClips(const std::vector<FailedClip>& clips, const std::string& engineLog,
@@ -15,6 +17,19 @@ void ReportUnsupportedClips(const std::vector<FailedClip>& clips, const std::str
         text += clip.path + "\n    " + clip.reason + "\n";
     text += "\nThe engine's report on the last clip is in " + engineLog + "\n";
     prompter.inform(text);
+}
+
+void TellJobFinished(TargetTypeId target, const std::vector<std::string>& outputs, const std::string& folder,
+                     Prompter& prompter, DesktopServices& desktop) {
+    constexpr const char* Summary = "Process Finished!";
+    std::string body;
+    if (outputs.size() == 1)
+        body = std::filesystem::path(outputs.front()).filename().string();
+    else
+        body = std::to_string(outputs.size()) + " files";
+    body += " (" + targetIdentifier(target) + ") in " + WithTrailingSlash(folder);
+    if (!desktop.notify(Summary, body))
+        prompter.inform(std::string(Summary) + "\n\n" + body);
 }
 
 namespace {
@@ -48,13 +63,18 @@ JobEndAction FinishJob(JobResult result, TargetTypeId target, const JobEndChoice
             return JobEndAction::StayOpen;
         }
         if (choices.openFolder) {
+            // The window closes without a word: the user must see the folder, or be told.
             const std::string last = outputs.empty() ? std::string() : outputs.back();
-            if (!last.empty()) {
-                if (target == Target::DVD_Folder)
-                    desktop.openDocument(outputFolder);
-                else if (target != Target::DVD_Disc)
-                    desktop.showInFileManager(last);
+            std::string folder = outputFolder;
+            bool shown = false;
+            if (!last.empty() && target == Target::DVD_Folder) {
+                shown = desktop.openDocument(outputFolder);
+            } else if (!last.empty() && target != Target::DVD_Disc) {
+                folder = std::filesystem::path(last).parent_path().string();
+                shown = desktop.showInFileManager(last);
             }
+            if (!shown || choices.windowMinimised)
+                TellJobFinished(target, outputs, folder, prompter, desktop);
             return JobEndAction::Close;
         }
         prompter.inform("Process Finished!");

@@ -17,6 +17,9 @@ struct JobEndChoices {
     bool powerOff = false;  // "Shut down computer when conversion completed"
     bool upload = false;    // "Upload files when conversion completed" (PSP)
     bool openFolder = true; // "Open output folder when conversion completed"
+    // Not a choice but where the user looks: a minimised window is not seen,
+    // so the end of the job is told by a desktop notification.
+    bool windowMinimised = false;
 };
 
 enum class JobEndAction { Close, StayOpen, Upload };
@@ -25,6 +28,11 @@ enum class JobEndAction { Close, StayOpen, Upload };
 // that names the engine's log; nothing when there are none.
 void ReportUnsupportedClips(const std::vector<FailedClip>& clips, const std::string& engineLog,
                             Prompter& prompter);
+
+// The end of a finished job where the user sees it: a desktop notification of
+// what finished and where, or a message when the desktop has none.
+void TellJobFinished(TargetTypeId target, const std::vector<std::string>& outputs, const std::string& folder,
+                     Prompter& prompter, DesktopServices& desktop);
 
 // Shows the result's message and performs the end action. `outputs` are the
 // job's output paths in order; `outputFolder` the job's folder; `dvdFolder` the

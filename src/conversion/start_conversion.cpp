@@ -29,6 +29,12 @@ bool anyChecked(const ClipList& clips) {
 
 bool StartClicked(ClipList& clips, OutputPanelModel& panel, StartConversionPort& port, Prompter& prompter,
                   UserLog& log, const ProductIdentity& identity) {
+    // An empty list has nothing to start: the user is told how to fill it,
+    // before any question about discs.
+    if (clips.Mode == ListMode::Empty) {
+        prompter.inform(AddClipsFirstText);
+        return false;
+    }
     const TargetTypeId target = panel.currentTarget();
     const bool dvdDisc = target == Target::DVD_Disc;
     if ((target == Target::DVD_Folder || dvdDisc || target == Target::DVD_ISO) &&
@@ -57,9 +63,7 @@ bool StartClicked(ClipList& clips, OutputPanelModel& panel, StartConversionPort&
             return false;
         }
         if (!anyChecked(clips)) {
-            prompter.inform(
-                "Please clik \"Add File\" button to add clips or \"Add URL\" button to add video sources, "
-                "then click Start!");
+            prompter.inform(AddClipsFirstText);
             return false;
         }
         panel.SavePanel();

@@ -31,6 +31,9 @@ public:
 };
 
 inline constexpr int DvdRecommendedClips = 99;
+// Start with nothing to convert.
+inline constexpr const char* AddClipsFirstText = "Please clik \"Add File\" button to add clips or \"Add "
+                                                 "URL\" button to add video sources, then click Start!";
 
 // False when the start ended at a check (with or without a message).
 bool StartClicked(ClipList& clips, OutputPanelModel& panel, StartConversionPort& port, Prompter& prompter,

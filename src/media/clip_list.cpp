@@ -4,6 +4,7 @@
 #include "shell/text_format.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace quilo {
 
@@ -88,6 +89,44 @@ bool ClipList::PressRow(TInfoListItem* row) {
     ShowClip(clip);
     repaint();
     return true;
+}
+
+bool ClipList::MoveSelection(int step) {
+    if (clips_.empty() || Busy || Seeking)
+        return false;
+    const int selected = selectedClips_.empty() ? -1 : IndexOf(selectedClips_.back());
+    const int last = Count() - 1;
+    const int target = selected < 0 ? (step > 0 ? 0 : last) : std::clamp(selected + step, 0, last);
+    if (target == selected)
+        return false;
+    TVideoInfo& clip = *clips_[static_cast<size_t>(target)];
+    if (!PressRow(&clip.Row()))
+        return false;
+    const auto row = std::find(rows_.begin(), rows_.end(), &clip.Row()) - rows_.begin();
+    // The clip's audio rows first, then its own row, which wins when not all fit.
+    ScrollToRow(static_cast<int>(row) + static_cast<int>(clip.AudioRows().size()));
+    ScrollToRow(static_cast<int>(row));
+    return true;
+}
+
+void ClipList::ScrollToRow(int index) {
+    const int first = FirstVisibleRow();
+    if (index >= first && index < first + VisibleRows)
+        return;
+    // The thumb decides the first row; of its positions that show the row, the
+    // nearest to where it is now.
+    int best = -1;
+    for (int top = ThumbMinTop; top <= ThumbMaxTop; ++top) {
+        const int saved = thumbTop_;
+        thumbTop_ = top;
+        const int shownFirst = FirstVisibleRow();
+        thumbTop_ = saved;
+        if (index >= shownFirst && index < shownFirst + VisibleRows &&
+            (best < 0 || std::abs(top - thumbTop_) < std::abs(best - thumbTop_)))
+            best = top;
+    }
+    if (best >= 0)
+        SetThumbTop(best);
 }
 
 bool ClipList::ShowClip(TVideoInfo* clip) {

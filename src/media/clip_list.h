@@ -113,6 +113,13 @@ public:
     bool PressRow(TInfoListItem* row);
     // Makes a clip (or none) current. False for a clip not in the list.
     bool ShowClip(TVideoInfo* clip);
+    // The arrow keys: the clip `step` clips away from the selected one is
+    // selected as if clicked and scrolled into view (with nothing selected,
+    // the first or the last clip). False at either end, while busy or seeking,
+    // or with no clips.
+    bool MoveSelection(int step);
+    // Scrolls as little as possible to bring the row at `index` into view.
+    void ScrollToRow(int index);
     // The check image of an audio row: that row becomes the clip's only checked one.
     bool ClickAudioCheck(TInfoListItem* row);
     // The audio track and subtitle lists of the current clip.

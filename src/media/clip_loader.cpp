@@ -173,14 +173,8 @@ bool ClipLoader::AddFiles(std::vector<std::string>& paths) {
     showProgress();
     list_.Busy = false;
 
-    if (!unsupported.empty()) {
-        std::string text = UnsupportedFilesText;
-        for (const std::string& path : unsupported) {
-            const std::string reason = UnreadableFileReason(path);
-            text += path + (reason.empty() ? "" : " : " + reason) + "\n";
-        }
-        prompter_.ask(PromptKind::Information, text, PromptButtons::Ok);
-    }
+    if (!unsupported.empty())
+        prompter_.ask(PromptKind::Information, FailedFilesMessage(unsupported), PromptButtons::Ok);
     if (list_.SelectedRows().empty() && !list_.Rows().empty())
         list_.PressRow(list_.Rows().front());
     if (notices_) {
@@ -195,6 +189,25 @@ bool ClipLoader::AddFiles(std::vector<std::string>& paths) {
     paths.clear();
     dropGuard_ = false;
     return true;
+}
+
+std::string FailedFilesMessage(const std::vector<std::string>& paths) {
+    std::string missing, unsupported;
+    for (const std::string& path : paths) {
+        struct stat status {};
+        if (::stat(path.c_str(), &status) != 0 && errno == ENOENT) {
+            missing += path + "\n";
+            continue;
+        }
+        const std::string reason = UnreadableFileReason(path);
+        unsupported += path + (reason.empty() ? "" : " : " + reason) + "\n";
+    }
+    std::string text;
+    if (!missing.empty())
+        text = MissingFilesText + missing;
+    if (!unsupported.empty())
+        text += (text.empty() ? "" : "\n") + std::string(UnsupportedFilesText) + unsupported;
+    return text;
 }
 
 std::string UnreadableFileReason(const std::string& path) {

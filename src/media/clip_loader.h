@@ -28,6 +28,11 @@ public:
 };
 
 inline constexpr const char* UnsupportedFilesText = "Some UNSUPPORTED file(s) format can not add in. \n\n";
+// Files that are not there are no question of format: they are named apart.
+inline constexpr const char* MissingFilesText = "Some file(s) can not be found and were not added:\n\n";
+
+// The message for the files that could not be added, missing ones first; empty when none failed.
+std::string FailedFilesMessage(const std::vector<std::string>& paths);
 
 // Why a file cannot be a clip before any reader looks at it ("no such file",
 // "a folder, not a file", ...); empty for a readable regular file.

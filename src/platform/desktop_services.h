@@ -1,5 +1,6 @@
 // What the program asks of the desktop: open a document or address, show a file
-// in the file manager, hand a mail to the mail client, power the computer off.
+// in the file manager, hand a mail to the mail client, show a notification,
+// power the computer off.
 // Behind one interface so that tests replace it (a test must never shut
 // anything down).
 #pragma once
@@ -22,9 +23,12 @@ public:
     static constexpr int MailClientMissing = -1;
 
     virtual ~DesktopServices() = default;
+    // False when nothing could open it (for a folder: no file manager).
     virtual bool openDocument(const std::string& pathOrUrl) = 0;
     virtual bool showInFileManager(const std::string& filePath) = 0;
     virtual int sendMail(const MailMessage& message) = 0;
+    // A desktop notification; false when the desktop has no notification service.
+    virtual bool notify(const std::string& summary, const std::string& body) = 0;
     virtual bool powerOff() = 0;
 };
 
@@ -43,6 +47,10 @@ public:
         mails.push_back(message);
         return mailResult;
     }
+    bool notify(const std::string& summary, const std::string& body) override {
+        notifications.push_back(summary + "\n" + body);
+        return notifyResult;
+    }
     bool powerOff() override {
         ++powerOffRequests;
         return powerOffResult;
@@ -51,10 +59,12 @@ public:
     std::vector<std::string> opened;
     std::vector<std::string> shown;
     std::vector<MailMessage> mails;
+    std::vector<std::string> notifications; // summary, a line break, the body
     int powerOffRequests = 0;
     bool openResult = true;
     bool showResult = true;
     int mailResult = MailSent;
+    bool notifyResult = true;
     bool powerOffResult = true;
 };
 

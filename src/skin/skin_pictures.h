@@ -2,15 +2,14 @@
 // key colour, which the window's shape cuts away.
 #pragma once
 
-#include <QColor>
+#include "skin/skin_palette.h"
+
 #include <QImage>
 
 namespace quilo::skin {
 
 inline const QColor KeyColour{255, 0, 255};
-inline const QColor Accent{0x2f, 0x8f, 0xe8};
-inline const QColor Ink{0xe8, 0xee, 0xf6};
-inline const QColor Panel{0x1d, 0x25, 0x31};
+inline const QColor& Panel = WindowGround;
 
 // 860 x 635: a title band, the button rows and the clip area.
 QImage MainWindowBackground();

@@ -1,7 +1,5 @@
 #include "ui/about_window.h"
 
-#include "ui/dialog_style.h"
-
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -28,7 +26,6 @@ AboutWindow::AboutWindow(AboutModel& model, QWidget* parent)
     setAccessibleName("About");
     setModal(true);
     setFixedSize(360, 210);
-    setStyleSheet(DialogStyle());
 
     auto* layout = new QVBoxLayout(this);
     auto* product = new QLabel(QString::fromStdString(model.productText()), this);

@@ -27,15 +27,6 @@ AddLinkDialog::AddLinkDialog(AddLinkForm& form, Prompter& prompter,
     setWindowTitle("Add URL");
     setAccessibleName("Add a web video link");
     setModal(true);
-    setStyleSheet(
-        QStringLiteral("QDialog { background: #1d2531; } QLabel { color: #e8eef6; font-size: 12px; }"
-                       "QLabel#title { font-size: 15px; font-weight: bold; }"
-                       "QLabel#example, QLabel#support { color: #9fb0c4; }"
-                       "QLineEdit { background: #14191f; color: #e8eef6; border: 1px solid #3a4657;"
-                       "  padding: 3px 5px; font-size: 12px; }"
-                       "QPushButton { color: white; background: #2f8fe8; border: none; border-radius: 5px;"
-                       "  padding: 5px 18px; font-weight: bold; }"
-                       "QPushButton:hover { background: #4aa0f0; }"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(22, 18, 22, 18);

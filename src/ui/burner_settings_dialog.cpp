@@ -24,21 +24,6 @@ QString text(const std::string& value) {
 
 // The colours of the program's other windows, set here so that the main
 // window's light texts never land on a light background.
-QString dialogStyle() {
-    return QStringLiteral(
-        "QDialog { background: #1d2531; }"
-        "QLabel, QCheckBox { color: #e8eef6; font-size: 12px; }"
-        "QLabel:disabled, QCheckBox:disabled { color: #6b7d93; }"
-        "QGroupBox { color: #9fb0c4; border: 1px solid #3a4657; border-radius: 6px; margin-top: 12px;"
-        "  padding-top: 6px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 10px; }"
-        "QLabel#Panel_Info { background: #1d2531; font-size: 15px; font-weight: bold; }"
-        "QLabel#hint { color: #9fb0c4; }"
-        "QPushButton { color: white; background: #2f8fe8; border: none; border-radius: 6px;"
-        "  padding: 5px 18px; font-weight: bold; }"
-        "QPushButton:disabled { background: #3a4657; color: #9fb0c4; }");
-}
-
 void showCombo(QComboBox* box, const BurnerComboBox& model) {
     const QSignalBlocker blocker(box);
     box->clear();
@@ -62,7 +47,6 @@ BurnerSettingsDialog::BurnerSettingsDialog(BurnerControl& burner, const std::str
     : QDialog(parent), options_(optionFile), port_(this), model_(burner, options_, prompter, port_.port()) {
     setWindowTitle("Burner Settings");
     setModal(true);
-    setStyleSheet(dialogStyle());
     model_.chooseImageFile = [this] { return askImageFile(); };
     model_.changed = [this] { refresh(); };
     connect(&driveWatch_, &OpticalDriveWatch::drivesChanged, this, [this] {

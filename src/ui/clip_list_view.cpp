@@ -4,20 +4,50 @@
 #include "ui/clip_list_accessible.h"
 
 #include <QAccessible>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
+#include <filesystem>
 
 namespace quilo {
 namespace {
 
 constexpr int ThumbHeight = 42;
 
-const QColor RowSelected{0x2f, 0x8f, 0xe8, 110};
-const QColor ClipInk{0xe8, 0xee, 0xf6};
-const QColor AudioInk{0xa9, 0xbb, 0xd0};
+const QColor& ClipInk = skin::Ink;
+const QColor& AudioInk = skin::MutedInk;
+
+// Where each text of a row is drawn, fitted to the list's font: the columns
+// leave room for their longest usual texts ("Beginning", "00:00:00",
+// "Codec:MPEG Audio 2CH"); longer names are cut with "…".
+struct Column {
+    RowLabel label;
+    int left;
+    int width;
+};
+constexpr Column ClipColumns[] = {
+    {RowLabel::Name, 22, 102},   {RowLabel::Duration, 128, 48},   {RowLabel::FrameRate, 178, 58},
+    {RowLabel::Size, 238, 120},  {RowLabel::Start, 362, 54},      {RowLabel::End, 420, 50},
+    {RowLabel::Output, 474, 64}, {RowLabel::AudioTrack, 238, 60}, {RowLabel::Subtitle, 300, 58},
+};
+constexpr Column AudioColumns[] = {
+    {RowLabel::AudioName, 38, 86},
+    {RowLabel::AudioCodec, 128, 130},
+    {RowLabel::AudioSampleRate, 262, 50},
+    {RowLabel::AudioBitRate, 316, 92},
+};
+
+// The clip's file name in full: the row's own label holds it cut to a fixed length.
+QString clipName(const TInfoListItem& row) {
+    if (!row.Clip)
+        return QString::fromStdString(row.LabelText(RowLabel::Name)).trimmed();
+    return QString::fromStdString(std::filesystem::path(row.Clip->FirstSourcePath()).filename().string());
+}
 
 void paintCheck(QPainter& painter, QRect box, bool checked) {
     painter.setPen(QColor(0x9f, 0xb0, 0xc4));
@@ -40,6 +70,8 @@ ClipListView::ClipListView(ClipList& list, QWidget* parent) : QWidget(parent), l
     InstallClipListAccessibility();
     setFixedSize(RowWidth + BarWidth, ClipList::VisibleRows * RowHeight + 2);
     setMouseTracking(false);
+    // A click or the Tab key gives it the keys: arrows, Delete, the menu key.
+    setFocusPolicy(Qt::StrongFocus);
     QFont font = this->font();
     font.setPixelSize(10);
     setFont(font);
@@ -47,11 +79,13 @@ ClipListView::ClipListView(ClipList& list, QWidget* parent) : QWidget(parent), l
 }
 
 const std::vector<RowLabel>& ClipListView::DrawnLabels(RowKind kind) {
-    static const std::vector<RowLabel> clip{RowLabel::Name,  RowLabel::Duration,   RowLabel::FrameRate,
-                                            RowLabel::Size,  RowLabel::AudioTrack, RowLabel::Subtitle,
-                                            RowLabel::Start, RowLabel::End,        RowLabel::Output};
-    static const std::vector<RowLabel> audio{RowLabel::AudioName, RowLabel::AudioCodec,
-                                             RowLabel::AudioSampleRate, RowLabel::AudioBitRate};
+    const auto labelsOf = [](const auto& columns) {
+        std::vector<RowLabel> labels;
+        for (const Column& column : columns)
+            labels.push_back(column.label);
+        return labels;
+    };
+    static const std::vector<RowLabel> clip = labelsOf(ClipColumns), audio = labelsOf(AudioColumns);
     return kind == RowKind::Clip ? clip : audio;
 }
 
@@ -69,9 +103,32 @@ TInfoListItem* ClipListView::rowAt(QPoint point) const {
     return rows[static_cast<size_t>(index)];
 }
 
+std::vector<ClipListView::Cell> ClipListView::cellsOf(const TInfoListItem& row, int top) const {
+    std::vector<Cell> cells;
+    const QFontMetrics metrics(font());
+    auto add = [&](const Column& column, QString full) {
+        if (full.isEmpty())
+            return;
+        const QRect box(column.left, top, column.width, RowHeight);
+        cells.push_back({box, metrics.elidedText(full, Qt::ElideRight, box.width()), full});
+    };
+    if (row.Kind == RowKind::Clip) {
+        for (const Column& column : ClipColumns) {
+            if (!row.Label(column.label))
+                continue;
+            add(column, column.label == RowLabel::Name ? clipName(row)
+                                                       : QString::fromStdString(row.LabelText(column.label)));
+        }
+    } else {
+        for (const Column& column : AudioColumns)
+            add(column, QString::fromStdString(row.LabelText(column.label)));
+    }
+    return cells;
+}
+
 void ClipListView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(0x14, 0x19, 0x22));
+    painter.fillRect(rect(), skin::FieldGround);
     const auto& rows = list_.Rows();
     if (rows.size() != announcedRows_ && QAccessible::isActive()) {
         QAccessibleEvent event(this, QAccessible::ObjectReorder);
@@ -89,14 +146,21 @@ void ClipListView::paintEvent(QPaintEvent*) {
     paintBar(painter);
     if (list_.Progress.Visible)
         paintAddProgress(painter);
+    if (hasFocus()) {
+        // Where the keys go: a frame round the list.
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(skin::FocusMark, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(1, 1, RowWidth - 2, height() - 2));
+    }
 }
 
 // "Adding clips, please wait..." over the rows while files load.
 void ClipListView::paintAddProgress(QPainter& painter) const {
     const QRect box(RowWidth / 2 - 174, height() / 2 - 36, 348, 71);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QColor(0x3a, 0x46, 0x57));
-    painter.setBrush(QColor(0x1d, 0x25, 0x31));
+    painter.setPen(skin::Border);
+    painter.setBrush(skin::WindowGround);
     painter.drawRoundedRect(box, 8, 8);
     painter.setPen(ClipInk);
     painter.drawText(box.adjusted(16, 10, -16, 0), Qt::AlignLeft | Qt::AlignTop, AddProgress::Text);
@@ -109,7 +173,7 @@ void ClipListView::paintAddProgress(QPainter& painter) const {
 
 void ClipListView::paintRow(QPainter& painter, const TInfoListItem& row, int top) const {
     if (row.Selected)
-        painter.fillRect(QRect(0, top, RowWidth, RowHeight), RowSelected);
+        painter.fillRect(QRect(0, top, RowWidth, RowHeight), skin::SelectedGround);
     painter.setRenderHint(QPainter::Antialiasing, true);
     if (row.Kind == RowKind::Clip) {
         paintCheck(painter, QRect(3, top + 2, 14, 14), row.Checked);
@@ -123,25 +187,17 @@ void ClipListView::paintRow(QPainter& painter, const TInfoListItem& row, int top
     painter.setRenderHint(QPainter::Antialiasing, false);
 
     painter.setPen(row.Kind == RowKind::Clip ? ClipInk : AudioInk);
-    auto paintLabel = [&](RowLabel which) {
-        const TLabelInfo* label = row.Label(which);
-        if (!label || label->Text.empty())
-            return;
-        const int width = label->Width > 0 ? label->Width : RowWidth - label->Left;
-        painter.drawText(QRect(label->Left, top, width, RowHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                         QString::fromStdString(label->Text));
-    };
-    for (RowLabel which : DrawnLabels(row.Kind))
-        paintLabel(which);
+    for (const Cell& cell : cellsOf(row, top))
+        painter.drawText(cell.box, Qt::AlignLeft | Qt::AlignVCenter, cell.shown);
 }
 
 void ClipListView::paintBar(QPainter& painter) const {
     const QRect bar = barRect();
-    painter.fillRect(bar, QColor(0x1d, 0x25, 0x31));
+    painter.fillRect(bar, skin::WindowGround);
     const bool scrolls = static_cast<int>(list_.Rows().size()) > ClipList::VisibleRows;
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(scrolls ? skin::Accent : QColor(0x3a, 0x46, 0x57));
+    painter.setBrush(scrolls ? skin::Accent : skin::Border);
     painter.drawRoundedRect(QRectF(bar.left() + 3, list_.ThumbTop(), BarWidth - 6, ThumbHeight), 4, 4);
 }
 
@@ -206,6 +262,52 @@ void ClipListView::wheelEvent(QWheelEvent* event) {
     const int notches = event->angleDelta().y() / 120;
     list_.SetThumbTop(list_.ThumbTop() - notches * step);
     update();
+}
+
+void ClipListView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (list_.MoveSelection(event->key() == Qt::Key_Down ? 1 : -1))
+            emit selectionChanged();
+        update();
+        return;
+    case Qt::Key_Delete:
+        emit removeRequested();
+        update();
+        return;
+    case Qt::Key_Menu:
+        openMenu(mapToGlobal(QPoint(RowWidth / 2, height() / 2)));
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void ClipListView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void ClipListView::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+// A row's tooltip tells the clip in full: its name, sizes and output name.
+bool ClipListView::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const TInfoListItem* row = rowAt(help->pos());
+    QString tip;
+    if (row && row->Kind == RowKind::Clip)
+        tip = row->Hint.empty() ? clipName(*row) : QString::fromStdString(row->Hint);
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), tip, this);
+    return true;
 }
 
 void ClipListView::openMenu(QPoint globalPosition) {

@@ -1,7 +1,7 @@
 // The clip list's rows as the user sees them: nine rows of the list model at a
 // time with the scroll bar beside them. Presses, the audio check images, the
-// thumb and the context menu go to the model; the main window handles the
-// menu's entries.
+// thumb, the keys and the context menu go to the model; the main window
+// handles the menu's entries and the Delete key.
 #pragma once
 
 #include "media/clip_list.h"
@@ -27,6 +27,15 @@ public:
     // The labels of a row of that kind, in the order they are drawn.
     static const std::vector<RowLabel>& DrawnLabels(RowKind kind);
 
+    // One text of a row as drawn: its box, the text shown in it (cut with
+    // "…" where it would not fit) and the whole text.
+    struct Cell {
+        QRect box;
+        QString shown;
+        QString full;
+    };
+    std::vector<Cell> cellsOf(const TInfoListItem& row, int top = 0) const;
+
 signals:
     void removeRequested();
     void clearRequested();
@@ -39,6 +48,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void paintRow(QPainter& painter, const TInfoListItem& row, int top) const;

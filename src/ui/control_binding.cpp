@@ -7,22 +7,26 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStringList>
+#include <QStyle>
 #include <algorithm>
 
 namespace quilo {
 namespace {
 
-// The selector colours: grey when the user may choose, white when the
-// definition fixes the value, light green for the picture size controls.
-QString colourStyle(const char* widget, ControlColour colour) {
-    const char* background = "rgb(202, 202, 202)";
+// The selector colours (the skin draws them): grey when the user may choose,
+// white when the definition fixes the value, light green for the picture size
+// controls. The style is worked out again only when the colour changes.
+void showColour(QWidget* box, ControlColour colour) {
+    const char* name = "grey";
     if (colour == ControlColour::White)
-        background = "rgb(255, 255, 255)";
+        name = "white";
     else if (colour == ControlColour::LightGreen)
-        background = "rgb(203, 233, 171)";
-    return QString("%1 { background-color: %2; color: black; border: 1px solid #6b7d93; padding: 1px 4px; }"
-                   "%1:disabled { color: #555; }")
-        .arg(widget, background);
+        name = "green";
+    if (box->property("selectorColour").toString() == QLatin1String(name))
+        return;
+    box->setProperty("selectorColour", name);
+    box->style()->unpolish(box);
+    box->style()->polish(box);
 }
 
 QStringList itemsOf(const std::vector<std::string>& items) {
@@ -47,7 +51,7 @@ void ShowSelector(QComboBox* box, const SelectorControl& control) {
     box->setCurrentIndex(control.index >= 0 && control.index < control.count() ? control.index : -1);
     box->setEnabled(control.enabled);
     box->setVisible(control.visible);
-    box->setStyleSheet(colourStyle("QComboBox", control.colour));
+    showColour(box, control.colour);
 }
 
 void ShowNumber(QSpinBox* box, const NumberControl& control) {
@@ -66,7 +70,7 @@ void ShowNumber(QSpinBox* box, const NumberControl& control) {
         box->setValue(readable ? value : low);
     box->setEnabled(control.enabled);
     box->setVisible(control.visible);
-    box->setStyleSheet(colourStyle("QSpinBox", control.colour));
+    showColour(box, control.colour);
 }
 
 void ShowCheck(QCheckBox* box, const CheckControl& control) {

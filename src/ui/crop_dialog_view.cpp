@@ -174,8 +174,6 @@ CropDialogView::CropDialogView(CropDialog& model, QWidget* parent) : QDialog(par
     setObjectName("TEffectForm");
     setWindowTitle("Crop");
     setModal(true);
-    // The main window's light texts need its dark ground here too.
-    setStyleSheet("QDialog#TEffectForm { background: #1d2531; }");
 
     auto* grid = new QGridLayout(this);
     area_ = new CropArea(model_, this);

@@ -1,7 +1,5 @@
 #include "ui/frame_rate_dialog.h"
 
-#include "ui/dialog_style.h"
-
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -19,7 +17,6 @@ FrameRateDialog::FrameRateDialog(FrameRateChoice& choice, QWidget* parent)
     setWindowTitle("FPS");
     setModal(true);
     setFixedSize(423, 235);
-    setStyleSheet(DialogStyle());
 
     auto* layout = new QVBoxLayout(this);
     auto* prompt = new QLabel(FrameRateChoice::PromptText, this);

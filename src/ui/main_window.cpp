@@ -22,6 +22,7 @@
 #include "ui/progress_window.h"
 #include "ui/web_list_view.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -53,29 +54,6 @@ QString name(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
 }
 
-QString windowStyle() {
-    return QStringLiteral(
-        "QToolButton { color: #e8eef6; background: transparent; border: 1px solid transparent;"
-        "  border-radius: 6px; padding: 4px 10px; font-size: 12px; }"
-        "QToolButton:hover { border-color: #2f8fe8; }"
-        "QToolButton:disabled { color: white; background: #2f8fe8; }"
-        "QToolButton#windowButton { font-size: 14px; padding: 0px; }"
-        "QToolButton#headerButton { background: #1d2531; border-color: #3a4657; padding: 4px 2px; }"
-        "QToolButton#headerButton:hover { border-color: #2f8fe8; }"
-        "QToolButton[headerKind=\"text\"] { background: #1d2531; border-color: #3a4657; padding: 4px 4px; }"
-        "QToolButton[headerKind=\"icon\"] { font-size: 14px; padding: 0px; }"
-        "QPushButton#startButton { color: white; background: #2f8fe8; border: none; border-radius: 6px;"
-        "  font-size: 13px; font-weight: bold; }"
-        "QPushButton#startButton:hover { background: #4aa0f0; }"
-        "QLabel { color: #e8eef6; font-size: 11px; }"
-        "QLabel#caption { font-size: 15px; font-weight: bold; }"
-        "QLabel#dvdLabel { color: #9fb0c4; }"
-        "QCheckBox { color: #e8eef6; font-size: 11px; }"
-        "QLineEdit { background: #14191f; color: #e8eef6; border: 1px solid #3a4657; padding: 1px 4px;"
-        "  font-size: 11px; }"
-        "QComboBox, QSpinBox { font-size: 11px; }");
-}
-
 std::string joined(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines)
@@ -101,7 +79,6 @@ MainWindow::MainWindow(const ProductIdentity& identity, ProgramFolders program, 
 
     setFixedSize(background_.size());
     setMask(SkinWindowShape(background_, skin::KeyColour.rgb()));
-    setStyleSheet(windowStyle());
     setAcceptDrops(true);
 
     loadTimer_ = new QTimer(this);
@@ -118,6 +95,7 @@ MainWindow::MainWindow(const ProductIdentity& identity, ProgramFolders program, 
     connect(listView_, &ClipListView::removeRequested, this, [this] {
         session_->clips().RemoveSelectedClips();
         showAll();
+        logClips();
     });
     connect(listView_, &ClipListView::clearRequested, this, [this] {
         session_->clips().ClearClips();
@@ -156,18 +134,23 @@ MainWindow::MainWindow(const ProductIdentity& identity, ProgramFolders program, 
     dialogs_ = new MainWindowDialogs(this, *session_, frameRateChoice_, identity_, program_.files, prompter_,
                                      desktop_, chooseFolder_);
     dialogs_->AddHeaderButtons();
-    const std::pair<const char*, QRect> places[] = {{"suiImageButton_Option", {428, 9, 60, 27}},
-                                                    {"CheckNewVer", {491, 9, 98, 27}},
-                                                    {"suiImageButton_About", {688, 10, 26, 26}},
-                                                    {"suiImageButton_Mail", {716, 10, 26, 26}},
-                                                    {"suiImageButton_Help", {744, 10, 26, 26}}};
-    for (const auto& [name, place] : places)
-        dialogs_->headerButton(name)->setGeometry(place);
+    placeHeader();
     connect(dialogs_, &MainWindowDialogs::panelChanged, this, &MainWindow::showAll);
     connect(panelView_, &OutputPanelView::browseRequested, this, &MainWindow::browseClicked);
     // The dialogs are this window's children: one pass names all their list boxes.
     LabelListBoxes(this);
+    buildKeyboard();
     showSelection();
+}
+
+void MainWindow::buildKeyboard() {
+    auto* add = new QAction(this);
+    add->setShortcut(QKeySequence::Open);
+    add->setShortcutContext(Qt::WindowShortcut);
+    connect(add, &QAction::triggered, this, &MainWindow::addClicked);
+    addAction(add);
+    // Having chosen the clips, the next stop is Start.
+    setTabOrder(listView_, start_);
 }
 
 MainWindow::~MainWindow() {
@@ -279,6 +262,29 @@ void MainWindow::buildHeader(const ProductIdentity& identity) {
     connect(close, &QToolButton::clicked, this, &QWidget::close);
 }
 
+// The title band from left to right, each control as wide as its text needs
+// at the shipped font (never narrower than the skin's buttons), so that no
+// text is cut.
+void MainWindow::placeHeader() {
+    auto* caption = findChild<QLabel*>("caption", Qt::FindDirectChildrenOnly);
+    caption->ensurePolished();
+    caption->setGeometry(24, 10, caption->sizeHint().width(), 26);
+    int left = caption->geometry().right() + 10;
+    const auto place = [&left](QWidget* widget, int least, int top, int height, int gap) {
+        widget->ensurePolished();
+        const int width = std::max(least, widget->sizeHint().width());
+        widget->setGeometry(left, top, width, height);
+        left += width + gap;
+    };
+    for (QToolButton* button : findChildren<QToolButton*>("headerButton", Qt::FindDirectChildrenOnly))
+        place(button, 56, 9, 27, 3);
+    place(dialogs_->headerButton("suiImageButton_Option"), 56, 9, 27, 3);
+    place(dialogs_->headerButton("CheckNewVer"), 56, 9, 27, 4);
+    place(start_, 80, 9, 27, 4);
+    for (const char* icon : {"suiImageButton_About", "suiImageButton_Mail", "suiImageButton_Help"})
+        place(dialogs_->headerButton(icon), 26, 10, 26, 2);
+}
+
 void MainWindow::buildTargetButtons() {
     auto* categoryRow = new QWidget(this);
     categoryRow->setGeometry(20, 62, 820, 36);
@@ -288,6 +294,7 @@ void MainWindow::buildTargetButtons() {
         auto* button = new QToolButton(categoryRow);
         button->setText(CategoryCaptions[category]);
         button->setObjectName(name(categoryTable()[category].button));
+        button->setProperty("role", "target");
         connect(button, &QToolButton::clicked, this, [this, category] {
             session_->panel().ClickCategory(category);
             showAll();
@@ -310,6 +317,7 @@ void MainWindow::buildTargetButtons() {
         auto* button = new QToolButton(rows[targetCategory(target)]->parentWidget());
         button->setText(buttonCaption(target));
         button->setObjectName("target_" + QString::fromStdString(targetIdentifier(target)));
+        button->setProperty("role", "target");
         button->setVisible(TargetSelectionModel::targetButtonVisible(target));
         connect(button, &QToolButton::clicked, this, [this, target] {
             session_->panel().ClickTarget(target);
@@ -422,6 +430,14 @@ bool MainWindow::event(QEvent* event) {
 void MainWindow::addChosenFiles(const std::vector<std::string>& paths) {
     session_->loader().AddChosenFiles(paths);
     showAll();
+    logClips();
+}
+
+void MainWindow::logClips() const {
+    std::vector<std::string> paths;
+    for (const TVideoInfo* clip : session_->clips().Clips())
+        paths.push_back(clip->FilePath);
+    qCDebug(commandsLog).noquote() << "clip list:" << QString::fromStdString(joined(paths));
 }
 
 void MainWindow::startClicked() {

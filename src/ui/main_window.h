@@ -125,6 +125,8 @@ private:
     void buildHeader(const ProductIdentity& identity);
     void buildTargetButtons();
     void buildPreview();
+    void buildKeyboard();
+    void placeHeader();
     void cropClicked();
     void addClicked();
     void browseClicked();
@@ -133,6 +135,8 @@ private:
     void loadTimerFired();
     void showSelection();
     void showAll();
+    // For support and for the tests that drive the program from outside.
+    void logClips() const;
 
     ProductIdentity identity_;
     ProgramFolders program_;

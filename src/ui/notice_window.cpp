@@ -1,7 +1,5 @@
 #include "ui/notice_window.h"
 
-#include "ui/dialog_style.h"
-
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,7 +22,6 @@ NoticeWindow::NoticeWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::M
     setAccessibleName(Notice::Caption);
     setModal(true);
     setFixedSize(404, 177);
-    setStyleSheet(DialogStyle());
 
     auto* layout = new QVBoxLayout(this);
     message_ = new QLabel(labelText(Notice::MultiAudioText), this);

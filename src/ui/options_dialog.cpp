@@ -34,22 +34,6 @@ void showChoices(QComboBox* box, const ChoiceList& list) {
     box->setEnabled(list.enabled);
 }
 
-QString dialogStyle() {
-    return QStringLiteral(
-        "QDialog#optionsDialog { background: #1d2531; border: 1px solid #3a4657; }"
-        "QLabel, QCheckBox { color: #e8eef6; font-size: 11px; }"
-        "QLabel#caption { font-size: 15px; font-weight: bold; }"
-        "QPushButton#tagLabel { color: #e8eef6; background: transparent; border: none; text-align: left;"
-        "  font-family: Tahoma; font-size: 11px; padding: 0px; }"
-        "QPushButton#tagLabel:hover { color: rgb(0, 0, 255); text-decoration: underline; }"
-        "QPushButton#pageButton { color: #e8eef6; background: #2a3442; border: 1px solid #3a4657;"
-        "  border-radius: 5px; padding: 4px 12px; }"
-        "QPushButton#pageButton:disabled { background: #2f8fe8; color: white; }"
-        "QLineEdit { background: #14191f; color: #e8eef6; border: 1px solid #3a4657; padding: 1px 4px; }"
-        "QPushButton#suiImageButton_Close { color: #e8eef6; background: transparent; border: none;"
-        "  font-size: 14px; }");
-}
-
 } // namespace
 
 OptionsDialog::OptionsDialog(OptionsModel& model, FolderChooser chooseFolder, QWidget* parent)
@@ -60,7 +44,6 @@ OptionsDialog::OptionsDialog(OptionsModel& model, FolderChooser chooseFolder, QW
     setWindowTitle("Options");
     setModal(true);
     setFixedSize(DialogWidth, DialogHeight);
-    setStyleSheet(dialogStyle());
 
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -117,12 +100,14 @@ OptionsDialog::OptionsDialog(OptionsModel& model, FolderChooser chooseFolder, QW
         accept();
     });
     for (QPushButton* button : {cancel, close})
-        connect(button, &QPushButton::clicked, this, [this] {
-            takeTemplatePage(); // typed text stays for the next opening, but is not taken over
-            model_.Cancel();
-            reject();
-        });
+        connect(button, &QPushButton::clicked, this, &OptionsDialog::reject);
     showTemplatePage();
+}
+
+void OptionsDialog::reject() {
+    takeTemplatePage(); // typed text stays for the next opening, but is not taken over
+    model_.Cancel();
+    QDialog::reject();
 }
 
 bool OptionsDialog::ShowOptions() {

@@ -34,6 +34,8 @@ protected:
     // Dragging the background moves the frameless dialog.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    // Cancel, the close button and the Escape key.
+    void reject() override;
 
 private:
     void buildTemplatePage(QWidget* page);

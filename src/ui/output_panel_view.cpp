@@ -36,15 +36,23 @@ QLabel* plainLabel(const QString& text, QWidget* parent) {
 OutputPanelView::OutputPanelView(OutputPanelModel& panel, DesktopServices& desktop, QWidget* parent)
     : QWidget(parent), panel_(panel), desktop_(desktop) {
     setObjectName("outputPanel");
-    auto* columns = new QHBoxLayout(this);
-    columns->setContentsMargins(10, 6, 10, 6);
-    columns->setSpacing(30);
+    // The saved profiles have long names: their row spans the panel; the
+    // video and audio settings share the rest in two columns.
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins(10, 6, 10, 6);
+    whole->setSpacing(2);
+    auto* columns = new QHBoxLayout;
+    columns->setSpacing(16);
     auto* video = new QVBoxLayout;
     auto* audio = new QVBoxLayout;
     video->setSpacing(2);
     audio->setSpacing(2);
-    columns->addLayout(video, 500);
-    columns->addLayout(audio, 282);
+    columns->addLayout(video, 530);
+    columns->addLayout(audio, 266);
+    Row profile = addRow(whole, "Profile Setting :", VideoCaptionWidth);
+    profileCaption_ = profile.caption;
+    savedProfile_ = addSelector(profile.widget, &OutputPanelModel::ChangeSavedProfile);
+    whole->addLayout(columns, 1);
     buildVideoColumn(video);
     buildAudioColumn(audio);
     video->addStretch(1);
@@ -137,11 +145,7 @@ QCheckBox* OutputPanelView::addCheck(QWidget* row, const QString& text) {
 }
 
 void OutputPanelView::buildVideoColumn(QVBoxLayout* column) {
-    Row row = addRow(column, "Profile Setting :", VideoCaptionWidth);
-    profileCaption_ = row.caption;
-    savedProfile_ = addSelector(row.widget, &OutputPanelModel::ChangeSavedProfile);
-
-    row = addRow(column, "Output Image Setting :", VideoCaptionWidth);
+    Row row = addRow(column, "Output Image Setting :", VideoCaptionWidth);
     imageCaption_ = row.caption;
     imageMode_ = addSelector(row.widget, &OutputPanelModel::ChangeImageMode);
 
@@ -256,6 +260,7 @@ void OutputPanelView::buildAudioColumn(QVBoxLayout* column) {
 
     row = addRow(column, "Audio Sample Rate :", AudioCaptionWidth);
     sampleRate_ = addSelector(row.widget, &OutputPanelModel::ChangeAudioSampleRate);
+    row = addRow(column, "Audio Channel :", AudioCaptionWidth);
     channel_ = addSelector(row.widget, &OutputPanelModel::ChangeAudioChannel);
 
     row = addRow(column, "Volume :", AudioCaptionWidth);
@@ -294,8 +299,6 @@ void OutputPanelView::buildAudioColumn(QVBoxLayout* column) {
     crop_->setObjectName("suiImageButton_Crop");
     crop_->setText("Crop");
     crop_->setAccessibleName("Crop");
-    crop_->setStyleSheet("QToolButton { background: #1d2531; border: 1px solid #3a4657; padding: 1px 10px; }"
-                         "QToolButton:hover { border-color: #2f8fe8; }");
     row.widget->layout()->addWidget(crop_);
     connect(crop_, &QToolButton::clicked, this, &OutputPanelView::cropClicked);
     row = addRow(column, QString(), 0);

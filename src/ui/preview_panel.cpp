@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QStyle>
 #include <QToolButton>
 
 namespace quilo {
@@ -42,25 +43,6 @@ private:
     const PreviewPanelModel& model_;
 };
 
-// A plain button: the window's own tool button look marks the current target.
-constexpr const char* SideButtonStyle =
-    "QToolButton { color: #e8eef6; background: #1d2531; border: 1px solid #3a4657; border-radius: 4px;"
-    "  padding: 2px; }"
-    "QToolButton:hover { border-color: #2f8fe8; }"
-    "QToolButton:disabled { color: #6b7d93; background: transparent; border-color: #2a3442; }";
-
-QString fieldStyle(FieldColour colour) {
-    switch (colour) {
-    case FieldColour::Lime:
-        return QStringLiteral("QLineEdit { background: lime; color: black; }");
-    case FieldColour::Red:
-        return QStringLiteral("QLineEdit { background: red; color: white; }");
-    case FieldColour::Normal:
-        break;
-    }
-    return {}; // the window's own field colours, as the output folder field has
-}
-
 } // namespace
 
 std::optional<SnapshotChoice> QtSnapshotDialog::chooseFile(const std::string& startFolder,
@@ -91,7 +73,6 @@ PreviewPanel::PreviewPanel(PreviewPanelModel& model, QWidget* parent) : QWidget(
     seeking_ = new QLabel(SeekingText, picture_);
     seeking_->setObjectName("Label_Info");
     seeking_->setAlignment(Qt::AlignCenter);
-    seeking_->setStyleSheet("QLabel { background: rgba(20, 25, 31, 200); color: white; padding: 3px; }");
     seeking_->adjustSize();
     seeking_->move((PictureWidth - seeking_->width()) / 2, (PictureHeight - seeking_->height()) / 2);
 
@@ -122,7 +103,6 @@ PreviewPanel::PreviewPanel(PreviewPanelModel& model, QWidget* parent) : QWidget(
     snapshot_->setAccessibleName("Snapshot");
     snapshot_->setToolTip("Save the frame shown as a picture");
     snapshot_->setGeometry(SideLeft, 92, FieldWidth, 25);
-    snapshot_->setStyleSheet(SideButtonStyle);
     connect(snapshot_, &QToolButton::clicked, this, &PreviewPanel::snapshotClicked);
 
     refresh();
@@ -159,10 +139,13 @@ void PreviewPanel::showField(QLineEdit* field, const TimeField& shown) {
     // Setting the same text again would put the cursor at the end while typing.
     if (field->displayText() != text)
         field->setText(text);
-    const QString style = fieldStyle(shown.Colour);
-    if (field->styleSheet() != style)
-        field->setStyleSheet(style);
-    field->setProperty("fieldColour", static_cast<int>(shown.Colour));
+    // The skin colours the field by this property: worked out again only when it changes.
+    const int colour = static_cast<int>(shown.Colour);
+    if (field->property("fieldColour").toInt() == colour && field->property("fieldColour").isValid())
+        return;
+    field->setProperty("fieldColour", colour);
+    field->style()->unpolish(field);
+    field->style()->polish(field);
 }
 
 void PreviewPanel::refresh() {

@@ -30,20 +30,6 @@ QString text(const std::string& value) {
     return QString::fromStdString(value);
 }
 
-QString progressStyle() {
-    return QStringLiteral(
-        "QLabel { color: #e8eef6; font-size: 12px; }"
-        "QLabel#caption { color: #9fb0c4; }"
-        "QLabel#title { font-size: 15px; font-weight: bold; }"
-        "QCheckBox { color: #e8eef6; font-size: 12px; }"
-        "QPushButton { color: white; background: #2f8fe8; border: none; border-radius: 6px; padding: 4px;"
-        "  font-weight: bold; }"
-        "QPushButton:disabled { background: #3a4657; color: #9fb0c4; }"
-        "QToolButton { color: #e8eef6; background: transparent; border: none; font-size: 14px; }"
-        "QToolButton#uploadNow { color: #6fb6ff; text-decoration: underline; font-size: 12px; }"
-        "QToolButton#uploadNow:disabled { color: #6b7d93; }");
-}
-
 } // namespace
 
 ProgressWindow::ProgressWindow(ConverterSession& session, Prompter& prompter, DesktopServices& desktop,
@@ -55,7 +41,6 @@ ProgressWindow::ProgressWindow(ConverterSession& session, Prompter& prompter, De
     setWindowTitle("Converting");
     setFixedSize(background_.size());
     setMask(SkinWindowShape(background_, skin::KeyColour.rgb()));
-    setStyleSheet(progressStyle());
     buildControls();
 
     const JobEndChoices saved = LoadJobEndChoices(optionFile_);
@@ -94,9 +79,9 @@ void ProgressWindow::buildControls() {
     for (int i = 0; i < 8; ++i) {
         auto* caption = new QLabel(captions[i], this);
         caption->setObjectName("caption");
-        caption->setGeometry(28, 60 + i * 22, 132, 20);
+        caption->setGeometry(28, 60 + i * 22, 150, 20);
         *values[i] = new QLabel(this);
-        (*values[i])->setGeometry(166, 60 + i * 22, 280, 20);
+        (*values[i])->setGeometry(184, 60 + i * 22, 262, 20);
     }
     clipName_->setObjectName("currentClip");
     destinationName_->setObjectName("destinationName");
@@ -139,8 +124,6 @@ void ProgressWindow::buildDownloadPanel() {
     downloadPanel_->setAccessibleName("Download");
     downloadPanel_->setGeometry(20, 52, width() - 40, 190);
     downloadPanel_->setAttribute(Qt::WA_StyledBackground, true);
-    downloadPanel_->setStyleSheet(
-        QStringLiteral("QWidget#pl_DownloadMsg { background: #1d2531; border-radius: 6px; }"));
     const char* captions[] = {"Video URL :",      "File Name :",      "File Size :",        "Download Size :",
                               "Download Speed :", "Remaining Time :", "Download Progress :"};
     const char* names[] = {"lb_URL",  "lb_FileName", "lb_Total",          "lb_Size",
@@ -148,11 +131,11 @@ void ProgressWindow::buildDownloadPanel() {
     for (int i = 0; i < 7; ++i) {
         auto* caption = new QLabel(captions[i], downloadPanel_);
         caption->setObjectName("caption");
-        caption->setGeometry(8, 8 + i * 25, 140, 20);
+        caption->setGeometry(8, 8 + i * 25, 150, 20);
         auto* value = new QLabel(downloadPanel_);
         value->setObjectName(names[i]);
         value->setAccessibleName(QString(captions[i]).remove(" :"));
-        value->setGeometry(152, 8 + i * 25, downloadPanel_->width() - 160, 20);
+        value->setGeometry(162, 8 + i * 25, downloadPanel_->width() - 170, 20);
         downloadValues_[static_cast<size_t>(i)] = value;
     }
     downloadPanel_->hide();
@@ -389,6 +372,7 @@ JobEndChoices ProgressWindow::choices() const {
     choices.powerOff = powerOff_->isChecked();
     choices.upload = uploadBox_->isChecked();
     choices.openFolder = openFolder_->isChecked();
+    choices.windowMinimised = isMinimized() || (parentWidget() && parentWidget()->isMinimized());
     return choices;
 }
 

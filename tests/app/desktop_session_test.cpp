@@ -85,7 +85,7 @@ TEST(DesktopSession, TheMultiAudioNoticeAndTheOptionsDialogOnARealDisplay) {
         "\"\n"
         "xdotool key space; sleep 0.3; xdotool key Escape\n"
         "main=$(timeout 10 xdotool search --sync --onlyvisible --name QuiloVideoConverter | head -1)\n"
-        "xdotool mousemove --window $main 450 22 click 1\n"
+        "xdotool mousemove --window $main 487 22 click 1\n"
         "timeout 10 xdotool search --sync --onlyvisible --name '^Options$' >/dev/null && echo options-shown\n"
         "sleep 0.5\n" +
         grab + "\"" + shots.file("options.png") +

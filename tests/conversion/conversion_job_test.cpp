@@ -194,3 +194,43 @@ TEST(JobEnd, MessagesAndActionsByResultAndTarget) {
                                   "Conversion wrong, please check parameter and try again!"}));
     EXPECT_NE(readFile(log.path()).find("[ConversionWrongInfo]\nCurrentTime=00:01:02"), std::string::npos);
 }
+
+TEST(JobEnd, AFinishedJobIsToldWhereverTheFolderCannotBeSeen) {
+    TempDir dir;
+    UserLog log(dir.path());
+    ScriptedPrompter prompter;
+    RecordingDesktopServices desktop;
+    const std::vector<std::string> outputs = {"/out/MP4/a.mp4", "/out/MP4/b.mp4"};
+    const auto finish = [&](TargetTypeId target, JobEndChoices choices) {
+        return FinishJob(JobResult::Finished, target, choices, outputs, "/out/MP4/", prompter, desktop, log,
+                         {});
+    };
+
+    // The file manager shows the folder: nothing else to say.
+    EXPECT_EQ(finish(Target::MP4, {}), JobEndAction::Close);
+    EXPECT_EQ(desktop.shown, std::vector<std::string>{"/out/MP4/b.mp4"});
+    EXPECT_TRUE(desktop.notifications.empty());
+
+    // No file manager, or a minimised window: a notification says what and where.
+    desktop.showResult = false;
+    finish(Target::MP4, {});
+    desktop.showResult = true;
+    JobEndChoices minimised;
+    minimised.windowMinimised = true;
+    finish(Target::MP4, minimised);
+    // A disc job has no folder to open.
+    finish(Target::DVD_Disc, {});
+    EXPECT_EQ(desktop.notifications,
+              (std::vector<std::string>{"Process Finished!\n2 files (MP4) in /out/MP4/",
+                                        "Process Finished!\n2 files (MP4) in /out/MP4/",
+                                        "Process Finished!\n2 files (DVD_Disc) in /out/MP4/"}));
+    EXPECT_TRUE(prompter.texts().empty());
+
+    // Without a notification service either, a message box tells it.
+    desktop.notifyResult = false;
+    desktop.openResult = false;
+    FinishJob(JobResult::Finished, Target::DVD_Folder, {}, {"/out/DVD/DVD_DISC/VIDEO_TS/VTS_01_1.VOB"},
+              "/out/DVD/", prompter, desktop, log, {});
+    EXPECT_EQ(prompter.texts(),
+              std::vector<std::string>{"Process Finished!\n\nVTS_01_1.VOB (DVD_Folder) in /out/DVD/"});
+}

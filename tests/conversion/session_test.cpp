@@ -116,6 +116,15 @@ TEST(StartButton, DvdQuestionsComeFirst) {
     EXPECT_TRUE(s.prompter.shown().empty());
 }
 
+TEST(StartButton, AnEmptyListIsToldHowToAddClipsBeforeAnyDiscQuestion) {
+    Session s;
+    s.session.panel().SelectTargetAsClicked(Target::DVD_Disc);
+    EXPECT_FALSE(s.start());
+    EXPECT_EQ(s.prompter.texts(), std::vector<std::string>{AddClipsFirstText});
+    EXPECT_TRUE(s.port.calls.empty()); // no burner dialog, no job
+    EXPECT_EQ(IniFile(s.data + "Option.ini").readInteger("ConvertParam", "Type", -7), -7);
+}
+
 TEST(StartButton, WebModeChecksTheDownloads) {
     Session s;
     s.session.clips().Mode = ListMode::Web;

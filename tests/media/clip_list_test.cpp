@@ -272,6 +272,37 @@ TEST_F(ClipListTest, AudioCheckIsExclusivePerClip) {
     EXPECT_FALSE(list.ClickAudioCheck(&clip.Row()));
 }
 
+TEST_F(ClipListTest, ArrowKeysMoveFromClipToClipAndScrollTheSelectionIntoView) {
+    // Eight clips with one audio row each: 16 rows, nine of them visible.
+    for (int i = 0; i < 8; ++i)
+        add("/v/" + std::to_string(i) + ".avi", 1);
+    // With nothing selected, Down takes the first clip.
+    ASSERT_TRUE(list.SelectedClips().empty());
+    ASSERT_TRUE(list.MoveSelection(1));
+    EXPECT_EQ(list.CurrentClip(), list.Clip(0));
+    for (int i = 1; i < 8; ++i) {
+        ASSERT_TRUE(list.MoveSelection(1));
+        ASSERT_EQ(list.SelectedClips(), std::vector<TVideoInfo*>{list.Clip(i)});
+        EXPECT_EQ(list.CurrentClip(), list.Clip(i));
+        // The clip row and its audio row are both in view.
+        const int row = 2 * i;
+        EXPECT_LE(list.FirstVisibleRow(), row);
+        EXPECT_GT(list.FirstVisibleRow() + ClipList::VisibleRows, row + 1) << i;
+    }
+    EXPECT_FALSE(list.MoveSelection(1)); // the last clip stays
+    EXPECT_EQ(list.CurrentClip(), list.Clip(7));
+    for (int i = 6; i >= 0; --i)
+        ASSERT_TRUE(list.MoveSelection(-1));
+    EXPECT_EQ(list.CurrentClip(), list.Clip(0));
+    EXPECT_EQ(list.FirstVisibleRow(), 0);
+    EXPECT_FALSE(list.MoveSelection(-1));
+
+    // Nothing moves while files are added.
+    list.Busy = true;
+    EXPECT_FALSE(list.MoveSelection(1));
+    EXPECT_EQ(list.CurrentClip(), list.Clip(0));
+}
+
 TEST_F(ClipListTest, RemovingTheMiddleClipSelectsTheNextRow) {
     add("a.mp4");
     TVideoInfo& middle = add("b.mp4");

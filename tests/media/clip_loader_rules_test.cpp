@@ -369,8 +369,9 @@ TEST_F(ClipLoaderRules, WithoutAnEngineEveryFileFails) {
     loader.AddFiles(paths);
     EXPECT_EQ(list.Count(), 0);
     ASSERT_EQ(prompter.texts().size(), 1u);
-    EXPECT_EQ(prompter.texts()[0], "Some UNSUPPORTED file(s) format can not add in. \n\n" + in +
-                                       "a.avi : an empty file\n" + in + "b.avi : no such file\n");
+    EXPECT_EQ(prompter.texts()[0], "Some file(s) can not be found and were not added:\n\n" + in +
+                                       "b.avi\n\nSome UNSUPPORTED file(s) format can not add in. \n\n" + in +
+                                       "a.avi : an empty file\n");
     EXPECT_TRUE(list.IntroVisible);
 
     engine.available = true;

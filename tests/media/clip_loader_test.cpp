@@ -186,10 +186,12 @@ TEST_F(RealClipLoading, TextFileNamedAviIsListedAsUnsupported) {
     loader.AddFiles(paths);
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.Clip(0)->FilePath, media::vga());
-    // What is no media at all says so; a file the readers refused is just unsupported.
-    std::string expected = "Some UNSUPPORTED file(s) format can not add in. \n\n" + fake + "\n" + empty +
-                           " : an empty file\n" + dir.file("gone.mkv") + " : no such file\n" + pipe +
-                           " : not a regular file\n" + folder + " : a folder, not a file\n";
+    // A file that is not there is named as missing, apart from the rest; what is
+    // no media at all says so; a file the readers refused is just unsupported.
+    std::string expected = "Some file(s) can not be found and were not added:\n\n" + dir.file("gone.mkv") +
+                           "\n\nSome UNSUPPORTED file(s) format can not add in. \n\n" + fake + "\n" + empty +
+                           " : an empty file\n" + pipe + " : not a regular file\n" + folder +
+                           " : a folder, not a file\n";
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{expected});
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QThread>
 #include <QTimer>
 #include <cstdlib>
@@ -144,6 +145,93 @@ TEST(PlatformSystemDesktopServices, HandsTheMailToXdgEmail) {
     EXPECT_EQ(test::readFile(bin.file("arguments")), "--subject\n1.0 Log File\n--body\nBody text\n--attach\n"
                                                      "/data/UserLog.log\n--attach\n/data/x y.log\n"
                                                      "support@example.org\n");
+}
+
+// A session bus of the test's own: what the program says over D-Bus reaches it
+// and nothing of the desktop the tests run in.
+class PrivateSessionBus {
+public:
+    PrivateSessionBus() {
+        daemon_.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        if (!daemon_.waitForStarted(10000))
+            return;
+        while (daemon_.state() == QProcess::Running && !daemon_.canReadLine())
+            daemon_.waitForReadyRead(100);
+        address_ = daemon_.readLine().trimmed().toStdString();
+        if (!address_.empty())
+            setenv("DBUS_SESSION_BUS_ADDRESS", address_.c_str(), 1);
+    }
+    ~PrivateSessionBus() {
+        daemon_.kill();
+        daemon_.waitForFinished(5000);
+    }
+    bool up() const { return !address_.empty(); }
+
+private:
+    QProcess daemon_;
+    std::string address_;
+};
+
+TEST(PlatformSystemDesktopServices, NotifiesOverTheSessionBusAndSaysWhenNoServiceListens) {
+    PrivateSessionBus bus;
+    ASSERT_TRUE(bus.up()) << "dbus-daemon did not start";
+    application();
+    SystemDesktopServices desktop;
+    EXPECT_FALSE(desktop.notify("Process Finished!", "a.mp4 (MP4) in /out/")); // nobody listens yet
+
+    test::TempDir dir;
+    QProcess service;
+    service.start(QString::fromStdString(test::programDir() + "../tests/quilo-test-notifications"),
+                  {QString::fromStdString(dir.file("notified"))});
+    ASSERT_TRUE(service.waitForStarted(10000));
+    while (service.state() == QProcess::Running && !service.canReadLine())
+        service.waitForReadyRead(100);
+    ASSERT_EQ(service.readLine().trimmed().toStdString(), "ready");
+
+    QApplication::setApplicationDisplayName("Quilo Video Converter");
+    EXPECT_TRUE(desktop.notify("Process Finished!", "2 files (MP4) in /out/MP4/"));
+    EXPECT_EQ(test::readFile(dir.file("notified")),
+              "Quilo Video Converter|Process Finished!|2 files (MP4) in /out/MP4/\n");
+    service.kill();
+    service.waitForFinished(5000);
+}
+
+// xdg-open is the real one; the desktop around it is made in temporary folders.
+TEST(PlatformSystemDesktopServices, AFolderThatNoProgramCanOpenIsReportedAsNotShown) {
+    PrivateSessionBus bus; // no file manager on it
+    ASSERT_TRUE(bus.up());
+    application();
+    test::TempDir home, output;
+    const std::string clip = output.file("clip.mp4");
+    test::writeFile(clip, "x");
+    for (const char* name : {"BROWSER", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                             "GNOME_DESKTOP_SESSION_ID", "WAYLAND_DISPLAY"})
+        unsetenv(name);
+    setenv("DISPLAY", ":99", 1); // xdg-open looks for graphical handlers only on a display
+    setenv("HOME", home.path().c_str(), 1);
+    setenv("XDG_DATA_HOME", home.file("data").c_str(), 1);
+    setenv("XDG_DATA_DIRS", home.file("system-data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", home.file("config").c_str(), 1);
+    setenv("XDG_CONFIG_DIRS", home.file("system-config").c_str(), 1);
+    SystemDesktopServices desktop;
+    EXPECT_FALSE(desktop.showInFileManager(clip));
+    EXPECT_FALSE(desktop.openDocument(output.path()));
+
+    // A program for folders: now the folder opens.
+    std::filesystem::create_directories(home.file("data/applications"));
+    std::filesystem::create_directories(home.file("config"));
+    test::writeFile(home.file("opener"), "#!/bin/sh\necho \"$1\" >> \"" + home.file("opened") + "\"\n");
+    std::filesystem::permissions(home.file("opener"), std::filesystem::perms::owner_all);
+    test::writeFile(home.file("data/applications/quilo-test-folders.desktop"),
+                    "[Desktop Entry]\nType=Application\nName=Folders\nMimeType=inode/directory;\nExec=" +
+                        home.file("opener") + " %f\n");
+    test::writeFile(home.file("config/mimeapps.list"),
+                    "[Default Applications]\ninode/directory=quilo-test-folders.desktop\n");
+    EXPECT_TRUE(desktop.showInFileManager(clip));
+    std::string folder = output.path();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    EXPECT_EQ(test::readFile(home.file("opened")), folder + "\n");
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace quilo;
@@ -65,7 +66,7 @@ protected:
 
 } // namespace
 
-TEST_F(MainWindowTest, TheWindowStartsOnTheGeneralVideoTargetAndAnEmptyListStartsNothing) {
+TEST_F(MainWindowTest, TheWindowStartsOnTheGeneralVideoTargetAndAnEmptyListTellsHowToAddClips) {
     EXPECT_EQ(panel().currentTarget(), Target::AVI);
     EXPECT_FALSE(window->targetButton(Target::AVI)->isEnabled()); // the current target's button
     EXPECT_TRUE(window->targetButton(Target::MP4)->isEnabled());
@@ -73,9 +74,10 @@ TEST_F(MainWindowTest, TheWindowStartsOnTheGeneralVideoTargetAndAnEmptyListStart
     EXPECT_EQ(itemsOf(format), itemsOf(panel().controls().outputFormat));
     EXPECT_EQ(format->currentIndex(), panel().controls().outputFormat.index);
 
-    // Without clips there is no list to convert: nothing is said, recorded or shown.
+    // Without clips there is no list to convert: the user is told how to add
+    // clips, and nothing is recorded or shown.
     window->startButton()->click();
-    EXPECT_TRUE(prompter.texts().empty());
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{AddClipsFirstText});
     EXPECT_FALSE(IniFile(window->dataFolder() + "UserLog.log").hasSection("AdvancedSetting"));
     EXPECT_TRUE(desktop.shown.empty());
 }
@@ -175,6 +177,23 @@ TEST_F(MainWindowTest, AnAddedClipShowsItsRowsAndAJobConvertsItAndClosesTheWindo
     EXPECT_EQ(options.readString("ConvertParam", "Format"), "MP4");
     EXPECT_EQ(options.readString("Option", "OpenFolder"), "1");
     EXPECT_TRUE(IniFile(window->dataFolder() + "UserLog.log").hasSection("AdvancedSetting"));
+}
+
+TEST_F(MainWindowTest, AJobEndingWhileTheWindowIsMinimisedIsToldByANotification) {
+    window->addChosenFiles({shortClip()});
+    selectTarget(Category::GeneralVideo, Target::MP4);
+    window->show();
+    window->showMinimized();
+    window->startButton()->click(); // returns when the progress window has closed
+
+    // The folder opens, but the user is not looking: the desktop is told too.
+    ASSERT_EQ(desktop.shown.size(), 1u);
+    const std::string folder = std::filesystem::path(desktop.shown[0]).parent_path().string() + "/";
+    EXPECT_EQ(desktop.notifications,
+              std::vector<std::string>{"Process Finished!\n" +
+                                       std::filesystem::path(desktop.shown[0]).filename().string() +
+                                       " (MP4) in " + folder});
+    EXPECT_TRUE(prompter.texts().empty());
 }
 
 namespace {

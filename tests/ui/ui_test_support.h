@@ -4,6 +4,7 @@
 #pragma once
 
 #include "quilo_test/support.h"
+#include "skin/skin_palette.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -22,7 +23,11 @@ inline QApplication& application() {
     static char name[] = "ui_tests";
     static char* argv[] = {name, nullptr};
     // Never destroyed: the engine's threads and Qt's own may outlive the tests.
-    static QApplication* app = new QApplication(argc, argv);
+    static QApplication* app = [] {
+        auto* made = new QApplication(argc, argv);
+        skin::Apply(*made);
+        return made;
+    }();
     return *app;
 }
 

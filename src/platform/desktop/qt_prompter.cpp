@@ -10,7 +10,8 @@ namespace quilo {
 // user was told, for support and for tests that drive the program from outside.
 Q_LOGGING_CATEGORY(messagesLog, "quilo.messages", QtWarningMsg)
 
-PromptAnswer QtPrompter::ask(PromptKind kind, const std::string& text, PromptButtons buttons) {
+std::unique_ptr<QMessageBox> MakeMessageBox(PromptKind kind, const std::string& text, PromptButtons buttons,
+                                            QWidget* parent) {
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (kind) {
     case PromptKind::Information:
@@ -34,12 +35,14 @@ PromptAnswer QtPrompter::ask(PromptKind kind, const std::string& text, PromptBut
     else if (buttons == PromptButtons::YesNoCancel)
         set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
 
-    QMessageBox box(icon, QApplication::applicationDisplayName(), QString::fromStdString(text), set, parent_);
-    // The box is the window's child and would take on the light text of its
-    // dark style sheet: on the box's own light background it stays dark.
-    box.setStyleSheet("QLabel { color: palette(window-text); }");
+    return std::make_unique<QMessageBox>(icon, QApplication::applicationDisplayName(),
+                                         QString::fromStdString(text), set, parent);
+}
+
+PromptAnswer QtPrompter::ask(PromptKind kind, const std::string& text, PromptButtons buttons) {
+    const auto box = MakeMessageBox(kind, text, buttons, parent_);
     qCDebug(messagesLog).noquote() << "message:" << QString::fromStdString(text).replace('\n', "\\n");
-    switch (box.exec()) {
+    switch (box->exec()) {
     case QMessageBox::Cancel:
         return PromptAnswer::Cancel;
     case QMessageBox::Yes:

@@ -3,9 +3,16 @@
 
 #include "platform/prompter.h"
 
+#include <memory>
+
+class QMessageBox;
 class QWidget;
 
 namespace quilo {
+
+// The message box that shows `text`, as the prompter shows it.
+std::unique_ptr<QMessageBox> MakeMessageBox(PromptKind kind, const std::string& text, PromptButtons buttons,
+                                            QWidget* parent);
 
 class QtPrompter : public Prompter {
 public:

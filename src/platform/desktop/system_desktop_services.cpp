@@ -5,6 +5,7 @@
 #include <QDBusReply>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -24,10 +25,58 @@ QUrl urlOf(const std::string& pathOrUrl) {
     return QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
 }
 
+// How long xdg-open may take to fail. A handler it finds runs in its
+// foreground, maybe for as long as the user keeps the window: still running
+// then counts as opened.
+constexpr int HandlerFailureWaitMs = 3000;
+
+// Opens a local file or folder with the desktop's handler. Unlike Qt's own
+// opening, which only starts xdg-open, this sees xdg-open fail when the desktop
+// has no handler (a session without a file manager).
+bool openLocal(const QString& path) {
+    const QString program = QStandardPaths::findExecutable("xdg-open");
+    if (program.isEmpty())
+        return false;
+    auto* opener = new QProcess;
+    opener->setProgram(program);
+    opener->setArguments({path});
+    opener->setStandardInputFile(QProcess::nullDevice());
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->setStandardErrorFile(QProcess::nullDevice());
+    opener->start();
+    if (!opener->waitForStarted()) {
+        delete opener;
+        return false;
+    }
+    if (opener->waitForFinished(HandlerFailureWaitMs)) {
+        const bool opened = opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+        delete opener;
+        return opened;
+    }
+    // The handler runs on; the opener goes when it ends.
+    QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+    return true;
+}
+
 } // namespace
 
 bool SystemDesktopServices::openDocument(const std::string& pathOrUrl) {
-    return QDesktopServices::openUrl(urlOf(pathOrUrl));
+    const QUrl url = urlOf(pathOrUrl);
+    if (url.isLocalFile())
+        return openLocal(url.toLocalFile());
+    return QDesktopServices::openUrl(url);
+}
+
+bool SystemDesktopServices::notify(const std::string& summary, const std::string& body) {
+    QDBusInterface notifications("org.freedesktop.Notifications", "/org/freedesktop/Notifications",
+                                 "org.freedesktop.Notifications", QDBusConnection::sessionBus());
+    if (!notifications.isValid())
+        return false;
+    notifications.setTimeout(5000);
+    const QDBusMessage reply = notifications.call(
+        "Notify", QGuiApplication::applicationDisplayName(), 0u, QStringLiteral("quilo-converter"),
+        QString::fromStdString(summary), QString::fromStdString(body), QStringList(), QVariantMap(), -1);
+    return reply.type() == QDBusMessage::ReplyMessage;
 }
 
 bool SystemDesktopServices::showInFileManager(const std::string& filePath) {
@@ -41,7 +90,7 @@ bool SystemDesktopServices::showInFileManager(const std::string& filePath) {
         if (reply.type() != QDBusMessage::ErrorMessage)
             return true;
     }
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+    return openLocal(QFileInfo(path).absolutePath());
 }
 
 int SystemDesktopServices::sendMail(const MailMessage& message) {
