@@ -9,9 +9,10 @@
 namespace quilo {
 
 ConverterApplication::ConverterApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    // The window manager and the desktop know the program by its desktop file's name.
+    // The window manager knows the program by its class (the desktop entry's
+    // StartupWMClass), the desktop by its entry's name.
     setApplicationName(QStringLiteral("quilo-converter"));
-    setDesktopFileName(QStringLiteral("quilo-converter"));
+    setDesktopFileName(QString::fromLatin1(QUILO_APP_ID));
     // Outside a desktop that names an icon theme, Qt's file dialogs would draw
     // their tool buttons blank: they take their icons from this one.
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));

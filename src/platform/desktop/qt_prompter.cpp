@@ -35,8 +35,12 @@ std::unique_ptr<QMessageBox> MakeMessageBox(PromptKind kind, const std::string& 
     else if (buttons == PromptButtons::YesNoCancel)
         set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
 
-    return std::make_unique<QMessageBox>(icon, QApplication::applicationDisplayName(),
-                                         QString::fromStdString(text), set, parent);
+    auto box = std::make_unique<QMessageBox>(icon, QApplication::applicationDisplayName(),
+                                             QString::fromStdString(text), set, parent);
+    // A box is its window's child: a label colour meant for a dark window must
+    // not reach the box's own light ground.
+    box->setStyleSheet("QLabel { color: palette(window-text); }");
+    return box;
 }
 
 PromptAnswer QtPrompter::ask(PromptKind kind, const std::string& text, PromptButtons buttons) {
