@@ -6,6 +6,7 @@
 //
 //   load_bench [files]
 #include "media/clip_loader.h"
+#include "quilo_test/test_doubles.h"
 
 #include <QCoreApplication>
 #include <QFile>

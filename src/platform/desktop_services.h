@@ -2,7 +2,7 @@
 // in the file manager, hand a mail to the mail client, show a notification,
 // power the computer off.
 // Behind one interface so that tests replace it (a test must never shut
-// anything down).
+// anything down; see quilo_test/test_doubles.h).
 #pragma once
 
 #include <string>
@@ -30,42 +30,6 @@ public:
     // A desktop notification; false when the desktop has no notification service.
     virtual bool notify(const std::string& summary, const std::string& body) = 0;
     virtual bool powerOff() = 0;
-};
-
-// Records every request; answers as configured.
-class RecordingDesktopServices : public DesktopServices {
-public:
-    bool openDocument(const std::string& pathOrUrl) override {
-        opened.push_back(pathOrUrl);
-        return openResult;
-    }
-    bool showInFileManager(const std::string& filePath) override {
-        shown.push_back(filePath);
-        return showResult;
-    }
-    int sendMail(const MailMessage& message) override {
-        mails.push_back(message);
-        return mailResult;
-    }
-    bool notify(const std::string& summary, const std::string& body) override {
-        notifications.push_back(summary + "\n" + body);
-        return notifyResult;
-    }
-    bool powerOff() override {
-        ++powerOffRequests;
-        return powerOffResult;
-    }
-
-    std::vector<std::string> opened;
-    std::vector<std::string> shown;
-    std::vector<MailMessage> mails;
-    std::vector<std::string> notifications; // summary, a line break, the body
-    int powerOffRequests = 0;
-    bool openResult = true;
-    bool showResult = true;
-    int mailResult = MailSent;
-    bool notifyResult = true;
-    bool powerOffResult = true;
 };
 
 } // namespace quilo

@@ -2,8 +2,8 @@
 
 #include "conversion/job_end_settings.h"
 #include "conversion/psp_upload.h"
-#include "shell/skin_region.h"
 #include "skin/skin_pictures.h"
+#include "skin/skin_region.h"
 #include "tranzel.h"
 #include "ui/progress_bar.h"
 #include "ui/progress_picture.h"

@@ -1,7 +1,7 @@
 #include "ui/splash_window.h"
 
-#include "shell/skin_region.h"
 #include "skin/skin_pictures.h"
+#include "skin/skin_region.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -5,6 +5,7 @@
 #include "dvd/burner_settings.h"
 #include "dvd/disc_device.h"
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

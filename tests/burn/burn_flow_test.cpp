@@ -3,6 +3,7 @@
 #include "burn_support.h"
 #include "dvd/disc_device.h"
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 #include "scripted_drives.h"
 
 #include <filesystem>

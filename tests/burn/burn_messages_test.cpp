@@ -1,6 +1,7 @@
 // The job's end after a burn step that did not burn.
 #include "conversion/job_end.h"
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 
 #include <gtest/gtest.h>
 

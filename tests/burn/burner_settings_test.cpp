@@ -4,6 +4,7 @@
 #include "dvd/burner_settings.h"
 #include "dvd/disc_device.h"
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 #include "scripted_drives.h"
 
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 #include "conversion/converter_session.h"
 #include "conversion/engine_call.h"
 #include "platform/prompter.h"
+#include "quilo_test/test_doubles.h"
 #include "shell/application_folders.h"
 
 #include <QJsonArray>

@@ -5,6 +5,7 @@
 #include "conversion/job_end.h"
 #include "conversion/job_runner.h"
 #include "job_fixture.h"
+#include "quilo_test/test_doubles.h"
 
 #include <gtest/gtest.h>
 #include <thread>

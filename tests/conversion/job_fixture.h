@@ -5,6 +5,7 @@
 #include "conversion/conversion_job.h"
 #include "quilo_test/output_folder.h"
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 #include "test_definitions.h"
 
 #include <condition_variable>

@@ -1,6 +1,7 @@
 // Uploading a PSP job's files to a PSP mounted as a folder.
 #include "conversion/psp_upload.h"
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 #include "conversion/converter_session.h"
 #include "conversion/start_conversion.h"
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 #include "shell/application_folders.h"
 
 #include <filesystem>

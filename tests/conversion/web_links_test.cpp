@@ -8,6 +8,7 @@
 #include "job_fixture.h"
 #include "page_server.h"
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 
 #include <deque>
 #include <filesystem>

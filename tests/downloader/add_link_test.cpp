@@ -1,6 +1,7 @@
 // The add-link dialog's rules: what the clipboard puts into the field and
 // which addresses are taken.
 #include "downloader/add_link.h"
+#include "quilo_test/test_doubles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 #include "downloader/download_manager.h"
 #include "page_server.h"
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 #include "recording_window.h"
 
 #include <filesystem>

@@ -2,6 +2,7 @@
 // scripted library through the same binding and threads.
 #include "downloader/download_manager.h"
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 #include "recording_window.h"
 
 #include <gmock/gmock.h>

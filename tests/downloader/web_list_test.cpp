@@ -3,6 +3,7 @@
 #include "downloader/download_manager.h"
 #include "downloader/web_list.h"
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // The clip list without a window: row texts, selection, the current clip,
 // removal, clearing, numbering, scrolling and the context menu.
 #include "media/clip_list.h"
+#include "quilo_test/test_doubles.h"
 #include "scripted_media.h"
 
 #include <gtest/gtest.h>

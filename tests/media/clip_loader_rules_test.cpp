@@ -3,6 +3,7 @@
 // do not produce on demand.
 #include "media/clip_loader.h"
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 #include "scripted_media.h"
 
 #include <gtest/gtest.h>

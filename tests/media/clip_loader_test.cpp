@@ -2,6 +2,7 @@
 // and the system's MediaInfo; checked against ffprobe and ffmpeg's own frames.
 #include "media/clip_loader.h"
 #include "media_fixtures.h"
+#include "quilo_test/test_doubles.h"
 #include "scripted_media.h"
 
 #include <QJsonArray>

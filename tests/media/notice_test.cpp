@@ -3,6 +3,7 @@
 #include "media/notice.h"
 #include "platform/ini_file.h"
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #include "profiles/audio_language.h"
 #include "profiles/options_model.h"
 #include "profiles/update_reminder.h"
+#include "quilo_test/test_doubles.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

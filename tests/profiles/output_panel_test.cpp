@@ -4,6 +4,7 @@
 #include "platform/ini_file.h"
 #include "profiles/output_panel.h"
 #include "profiles/output_panel_texts.h"
+#include "quilo_test/test_doubles.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 // and removing with their questions.
 #include "platform/ini_file.h"
 #include "profiles/saved_profiles.h"
+#include "quilo_test/test_doubles.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 #include "conversion/crop_button.h"
 #include "engine_support.h"
 #include "media/preview_panel_model.h"
+#include "quilo_test/test_doubles.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "quilo_test/support.h"
+#include "quilo_test/test_doubles.h"
 #include "skin/skin_palette.h"
 #include "ui/main_window.h"
 

@@ -1,4 +1,4 @@
-#include "shell/skin_region.h"
+#include "skin/skin_region.h"
 
 namespace quilo {
 namespace {
