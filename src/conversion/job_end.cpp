@@ -1,6 +1,6 @@
 #include "conversion/job_end.h"
 
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 
 #include <filesystem>
 

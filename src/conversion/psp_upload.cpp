@@ -1,6 +1,6 @@
 #include "conversion/psp_upload.h"
 
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 
 #include <QStorageInfo>
 #include <filesystem>

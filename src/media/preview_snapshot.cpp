@@ -1,6 +1,6 @@
 #include "media/preview_snapshot.h"
 
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 
 #include <csetjmp>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "profiles/option_settings.h"
 
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 #include "profiles/profile_value.h"
 
 #include <cstdint>

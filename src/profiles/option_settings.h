@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/ini_file.h"
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 #include "profiles/naming_settings.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "shell/application_folders.h"
 
 #include "platform/ini_file.h"
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 
 #include <cctype>
 #include <filesystem>

@@ -11,7 +11,7 @@
 #include "platform/command_handoff.h"
 #include "platform/ini_file.h"
 #include "platform/single_instance.h"
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 
 #include <QCoreApplication>
 #include <cstdlib>
