@@ -127,20 +127,9 @@ TEST(DesktopSession, AfterAKilledConversionTheProgramHandsBothLogsToTheMailProgr
 
     // quilo-convert killed in the middle of a clip.
     QProcess converter;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const auto& [name, value] : env)
-        environment.insert(QString::fromStdString(name), QString::fromStdString(value));
-    converter.setProcessEnvironment(environment);
-    converter.start(
-        QString::fromStdString(programDir() + "quilo-convert"),
-        {"--output", QString::fromStdString(out.path()), "/MP4", QString::fromStdString(sixtySecondClip())});
-    ASSERT_TRUE(converter.waitForStarted());
     std::string seen;
-    while (seen.find("fps ") == std::string::npos && converter.state() == QProcess::Running) {
-        converter.waitForReadyRead(100);
-        seen += converter.readAllStandardError().toStdString();
-    }
-    ASSERT_NE(seen.find("fps "), std::string::npos) << seen;
+    ASSERT_TRUE(startConverter(converter, env, {"--output", out.path(), "/MP4", sixtySecondClip()}, seen))
+        << seen;
     ::kill(static_cast<pid_t>(converter.processId()), SIGKILL);
     converter.waitForFinished();
     ASSERT_NE(readFile(data + "UserLog.log").find("FinishLast=0"), std::string::npos);

@@ -34,19 +34,9 @@ std::uintmax_t partialBytesUnder(const std::string& folder) {
 // Starts the converter on `output` and waits until its first clip has written
 // frames: the first progress line comes before the engine has read any.
 void startConverting(QProcess& process, const ConverterHome& home, const std::string& output,
-                     const QStringList& arguments) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const auto& [name, value] : home.environment())
-        env.insert(QString::fromStdString(name), QString::fromStdString(value));
-    process.setProcessEnvironment(env);
-    process.start(QString::fromStdString(programDir() + "quilo-convert"), arguments);
-    ASSERT_TRUE(process.waitForStarted());
+                     const std::vector<std::string>& arguments) {
     std::string seen;
-    for (int i = 0; i < 600 && seen.find("fps ") == std::string::npos; ++i) {
-        process.waitForReadyRead(100);
-        seen += process.readAllStandardError().toStdString();
-    }
-    ASSERT_NE(seen.find("fps "), std::string::npos) << seen;
+    ASSERT_TRUE(startConverter(process, home.environment(), arguments, seen)) << seen;
     for (int i = 0; i < 600 && partialBytesUnder(output) < 200 * 1024; ++i)
         process.waitForFinished(100);
     ASSERT_GE(partialBytesUnder(output), 200u * 1024) << "nothing written after a minute";
@@ -69,9 +59,7 @@ TEST(ConverterWithoutWindows, TheUserLogRecordsTheClipAndAKillIsReportedNextTime
     EXPECT_EQ(IniFile(home.dataFolder() + "Option.ini").readString("ConvertParam", "Format", ""), "MP4");
 
     QProcess killed;
-    startConverting(
-        killed, home, out.path(),
-        {"--output", QString::fromStdString(out.path()), "/MP4", QString::fromStdString(longClip())});
+    startConverting(killed, home, out.path(), {"--output", out.path(), "/MP4", longClip()});
     ::kill(static_cast<pid_t>(killed.processId()), SIGKILL);
     killed.waitForFinished();
     EXPECT_EQ(log.readInteger("UserLog", "FinishLast", -1), 0);
@@ -97,9 +85,7 @@ TEST(ConverterWithoutWindows, CtrlCStopsTheRunningClipAndLeavesAPlayableFile) {
     ConverterHome home;
     TempDir out;
     QProcess converting;
-    startConverting(
-        converting, home, out.path(),
-        {"--output", QString::fromStdString(out.path()), "/MP4", QString::fromStdString(longClip())});
+    startConverting(converting, home, out.path(), {"--output", out.path(), "/MP4", longClip()});
     ::kill(static_cast<pid_t>(converting.processId()), SIGINT);
     ASSERT_TRUE(converting.waitForFinished(20000));
     EXPECT_EQ(converting.exitCode(), 1); // not every clip was converted

@@ -42,4 +42,23 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     return result;
 }
 
+bool startConverter(QProcess& process, const std::map<std::string, std::string>& env,
+                    const std::vector<std::string>& arguments, std::string& printed) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : env)
+        environment.insert(QString::fromStdString(name), QString::fromStdString(value));
+    process.setProcessEnvironment(environment);
+    QStringList args;
+    for (const auto& argument : arguments)
+        args << QString::fromStdString(argument);
+    process.start(QString::fromStdString(programDir() + "quilo-convert"), args);
+    if (!process.waitForStarted())
+        return false;
+    while (printed.find("fps ") == std::string::npos && process.state() == QProcess::Running) {
+        process.waitForReadyRead(100);
+        printed += process.readAllStandardError().toStdString();
+    }
+    return printed.find("fps ") != std::string::npos;
+}
+
 } // namespace quilo::test

@@ -15,40 +15,6 @@ using namespace quilo::test;
 
 namespace {
 
-std::string twoStreamClip() {
-    return fixture("ui-two-languages.mkv", {"-f",
-                                            "lavfi",
-                                            "-i",
-                                            "testsrc2=size=160x120:rate=25",
-                                            "-f",
-                                            "lavfi",
-                                            "-i",
-                                            "sine=frequency=440",
-                                            "-f",
-                                            "lavfi",
-                                            "-i",
-                                            "sine=frequency=880",
-                                            "-map",
-                                            "0",
-                                            "-map",
-                                            "1",
-                                            "-map",
-                                            "2",
-                                            "-t",
-                                            "2",
-                                            "-c:v",
-                                            "libx264",
-                                            "-preset",
-                                            "ultrafast",
-                                            "-c:a",
-                                            "aac",
-                                            "-metadata:s:a:0",
-                                            "language=eng",
-                                            "-metadata:s:a:1",
-                                            "language=fra",
-                                            "-shortest"});
-}
-
 QToolButton* headerButton(MainWindow& window, const QString& text) {
     for (QToolButton* button : window.findChildren<QToolButton*>("headerButton"))
         if (button->text() == text)
@@ -64,7 +30,7 @@ class ClipListViewTest : public WindowTest {};
 TEST_F(ClipListViewTest, TheAudioCheckImageChoosesTheClipsAudioStream) {
     // The user has declined the notice about several audio tracks.
     IniFile(window->dataFolder() + "Option.ini").writeBool("Option", "ShowMultiAudio", true);
-    window->addChosenFiles({twoStreamClip()});
+    window->addChosenFiles({twoLanguageClip()});
     ASSERT_EQ(window->session().clips().Rows().size(), 3u);
     ClipListView* list = window->clipListView();
     TInfoListItem* english = list->rowAt({100, RowHeight + 5});

@@ -363,22 +363,13 @@ TEST_F(DialogWindowTest, AfterAKilledConversionTheNextStartOffersToMailBothLogs)
     EXPECT_TRUE(prompter.texts().empty());
 
     QProcess converter;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", QString::fromStdString(home.path()));
-    env.insert("XDG_DATA_HOME", QString::fromStdString(appData.path()));
-    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path()));
-    converter.setProcessEnvironment(env);
     TempDir out;
-    converter.start(
-        QString::fromStdString(programDir() + "quilo-convert"),
-        {"--output", QString::fromStdString(out.path()), "/MP4", QString::fromStdString(sixtySecondClip())});
-    ASSERT_TRUE(converter.waitForStarted());
     std::string seen;
-    while (seen.find("fps ") == std::string::npos && converter.state() == QProcess::Running) {
-        converter.waitForReadyRead(100);
-        seen += converter.readAllStandardError().toStdString();
-    }
-    ASSERT_NE(seen.find("fps "), std::string::npos) << seen;
+    ASSERT_TRUE(startConverter(
+        converter,
+        {{"HOME", home.path()}, {"XDG_DATA_HOME", appData.path()}, {"XDG_RUNTIME_DIR", home.path()}},
+        {"--output", out.path(), "/MP4", sixtySecondClip()}, seen))
+        << seen;
     ::kill(static_cast<pid_t>(converter.processId()), SIGKILL);
     converter.waitForFinished();
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class QProcess;
+
 namespace quilo::test {
 
 // A fresh folder removed with everything in it when the object dies.
@@ -38,6 +40,12 @@ struct ProcessResult {
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
                          int timeoutMs = 120000, const std::map<std::string, std::string>& env = {},
                          const std::string& workingDir = {});
+
+// Starts quilo-convert with `env` added to the environment and waits until it
+// reports its first clip's progress. False when it never does; `printed` holds
+// what it wrote to its error stream meanwhile.
+bool startConverter(QProcess& process, const std::map<std::string, std::string>& env,
+                    const std::vector<std::string>& arguments, std::string& printed);
 
 // The folder of the built program (QUILO_PROGRAM_DIR), ending with '/'.
 std::string programDir();
