@@ -80,12 +80,9 @@ int ConsoleLinks::Analyse(const std::vector<std::string>& links) {
 ClipFeed* ConsoleLinks::Feed() {
     const std::string extension = session_.OutputExtension();
     downloads_ = std::make_unique<LinkDownloads>(*manager_, [this, extension](const TDownloadTask& task) {
-        std::vector<std::string> paths;
-        for (const auto& video : task.videos())
-            paths.push_back(video->fullPath);
-        TVideoInfo* clip =
-            session_.LoadDownloadedClip(paths, DownloadedClipName(task.videos().front()->name, extension));
-        log_ << "  downloaded " << paths.front() << (clip ? "" : " (cannot be converted)") << "\n";
+        TVideoInfo* clip = session_.LoadDownloadedTask(task, extension);
+        log_ << "  downloaded " << task.videos().front()->fullPath << (clip ? "" : " (cannot be converted)")
+             << "\n";
         return clip;
     });
     feed_ = std::make_unique<LinkFeed>(*downloads_, [this](std::function<void()> call) {

@@ -1,6 +1,7 @@
 #include "conversion/converter_session.h"
 
 #include "conversion/engine_api.h"
+#include "conversion/link_downloads.h"
 #include "profiles/output_naming.h"
 
 #include <algorithm>
@@ -69,6 +70,15 @@ std::string ConverterSession::OutputExtension() {
     const std::string name = OutputFileName(0);
     const size_t dot = name.rfind('.');
     return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+TVideoInfo* ConverterSession::LoadDownloadedTask(const TDownloadTask& task, const std::string& extension) {
+    if (task.videos().empty())
+        return nullptr;
+    std::vector<std::string> paths;
+    for (const auto& video : task.videos())
+        paths.push_back(video->fullPath);
+    return LoadDownloadedClip(paths, DownloadedClipName(task.videos().front()->name, extension));
 }
 
 TVideoInfo* ConverterSession::LoadDownloadedClip(const std::vector<std::string>& paths,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "conversion/conversion_job.h"
+#include "downloader/download_task.h"
 #include "media/clip_loader.h"
 #include "platform/program_folders.h"
 #include "profiles/options_model.h"
@@ -51,6 +52,8 @@ public:
     // Loads the files of one link as one clip, the later files continuing the
     // first, named `outputName`; null when the first file cannot be converted.
     TVideoInfo* LoadDownloadedClip(const std::vector<std::string>& paths, const std::string& outputName);
+    // The clip of a downloaded link: its files, named after the first with `extension`.
+    TVideoInfo* LoadDownloadedTask(const TDownloadTask& task, const std::string& extension);
     void ForgetDownloadedClips() { downloaded_.RemoveAll(); }
 
     // A job has ended: the serial numbers its converted clips were named with

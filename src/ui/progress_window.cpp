@@ -202,10 +202,7 @@ void ProgressWindow::StartDownloadJob(TargetTypeId target, const std::string& ex
     session_.ForgetDownloadedClips();
     feed_.reset();
     downloads_ = std::make_unique<LinkDownloads>(manager, [this, extension](const TDownloadTask& task) {
-        std::vector<std::string> paths;
-        for (const auto& video : task.videos())
-            paths.push_back(video->fullPath);
-        return session_.LoadDownloadedClip(paths, DownloadedClipName(task.videos().front()->name, extension));
+        return session_.LoadDownloadedTask(task, extension);
     });
     // The runner downloads each link when it is ready for its clip; the
     // downloads themselves are driven here, on the manager's thread.
