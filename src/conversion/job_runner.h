@@ -8,8 +8,8 @@
 
 #include "conversion/conversion_job.h"
 #include "conversion/job_end.h"
-#include "dvd/burn_step.h"
-#include "dvd/dvd_authoring.h"
+#include "dvd/burning/burn_step.h"
+#include "dvd/authoring/dvd_authoring.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,4 +1,4 @@
-#include "dvd/burn_control.h"
+#include "dvd/burning/burn_control.h"
 
 #include <QCoreApplication>
 #include <QThread>

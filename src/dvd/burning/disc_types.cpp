@@ -1,4 +1,4 @@
-#include "dvd/disc_types.h"
+#include "dvd/burning/disc_types.h"
 
 #include <array>
 

@@ -4,7 +4,7 @@
 // messages, and reports to a notify window by posted messages.
 #pragma once
 
-#include "dvd/disc_device.h"
+#include "dvd/burning/disc_device.h"
 
 #include <atomic>
 #include <condition_variable>

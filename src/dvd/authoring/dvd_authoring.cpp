@@ -1,4 +1,4 @@
-#include "dvd/dvd_authoring.h"
+#include "dvd/authoring/dvd_authoring.h"
 
 #include "authoring.h"
 #include "conversion/engine_log.h"

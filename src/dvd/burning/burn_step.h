@@ -3,7 +3,7 @@
 // "Burning DVD ..." animation running meanwhile.
 #pragma once
 
-#include "dvd/burn_control.h"
+#include "dvd/burning/burn_control.h"
 #include "platform/prompter.h"
 
 #include <cstdint>

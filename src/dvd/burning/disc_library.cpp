@@ -1,4 +1,4 @@
-#include "dvd/disc_library.h"
+#include "dvd/burning/disc_library.h"
 
 namespace quilo {
 

@@ -1,4 +1,4 @@
-#include "dvd/burner_settings.h"
+#include "dvd/burning/burner_settings.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 // the authoring library, with the progress the window shows meanwhile.
 #pragma once
 
-#include "dvd/author_control_file.h"
+#include "dvd/authoring/author_control_file.h"
 #include "platform/library_loader.h"
 
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "dvd/disc_device.h"
+#include "dvd/burning/disc_device.h"
 
 #include "platform/program_folders.h"
 

@@ -1,5 +1,5 @@
 // Writing a DVD-Video folder to the disc, and the write events that come meanwhile.
-#include "dvd/disc_device.h"
+#include "dvd/burning/disc_device.h"
 
 #include <algorithm>
 #include <array>

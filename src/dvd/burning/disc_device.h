@@ -3,8 +3,8 @@
 // (ReleaseGrabber); only the progress percent is shared while an operation runs.
 #pragma once
 
-#include "dvd/disc_library.h"
-#include "dvd/disc_types.h"
+#include "dvd/burning/disc_library.h"
+#include "dvd/burning/disc_types.h"
 
 #include <atomic>
 #include <mutex>

@@ -1,4 +1,4 @@
-#include "dvd/burn_step.h"
+#include "dvd/burning/burn_step.h"
 
 #include <filesystem>
 

@@ -3,7 +3,7 @@
 // dialog open until the disc in the drive can be written.
 #pragma once
 
-#include "dvd/burn_control.h"
+#include "dvd/burning/burn_control.h"
 #include "platform/ini_file.h"
 #include "platform/prompter.h"
 
