@@ -1,8 +1,8 @@
 // The burner settings dialog's model on scripted drives: the first scan, the
 // drive it picks, the transport switch and the loops of the disc check.
 #include "burn_support.h"
-#include "dvd/burner_settings.h"
-#include "dvd/disc_device.h"
+#include "dvd/burning/burner_settings.h"
+#include "dvd/burning/disc_device.h"
 #include "quilo_test/support.h"
 #include "quilo_test/test_doubles.h"
 #include "scripted_drives.h"

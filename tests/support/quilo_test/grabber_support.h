@@ -12,7 +12,7 @@ namespace quilo::test {
 
 inline void ensureApplication() {
     static int argc = 1;
-    static char name[] = "trim_engine_tests";
+    static char name[] = "grabber_tests";
     static char* argv[] = {name, nullptr};
     if (!QCoreApplication::instance())
         new QCoreApplication(argc, argv);

@@ -2,8 +2,8 @@
 // it, and a progress window that records the burn timer and label.
 #pragma once
 
-#include "dvd/burn_control.h"
-#include "dvd/burn_step.h"
+#include "dvd/burning/burn_control.h"
+#include "dvd/burning/burn_step.h"
 
 #include <mutex>
 #include <utility>

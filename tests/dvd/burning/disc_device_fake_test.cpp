@@ -1,6 +1,6 @@
 // Drives no real device can be made to act like: fixed speed answers, missing
 // write modes, a session that will not close.
-#include "dvd/disc_device.h"
+#include "dvd/burning/disc_device.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // quilo-convert burning a DVD disc job to a file drive, as a user runs it.
-#include "../cli/cli_support.h"
+#include "cli_support.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

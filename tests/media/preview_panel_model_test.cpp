@@ -2,7 +2,7 @@
 // clip list and the close button obey, a grabber that cannot start, and the
 // crop button's answers.
 #include "conversion/crop_button.h"
-#include "engine_support.h"
+#include "quilo_test/grabber_support.h"
 #include "media/preview_panel_model.h"
 #include "quilo_test/test_doubles.h"
 

@@ -3,7 +3,7 @@
 // can be none of these.
 #pragma once
 
-#include "dvd/disc_library.h"
+#include "dvd/burning/disc_library.h"
 
 #include <map>
 #include <string>

@@ -1,5 +1,5 @@
 #include "discwriter.h"
-#include "dvd_folder.h"
+#include "quilo_test/dvd_folder.h"
 #include "quilo_test/support.h"
 
 #include <dlfcn.h>

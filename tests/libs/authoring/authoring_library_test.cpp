@@ -1,5 +1,5 @@
 #include "authoring.h"
-#include "dvd/author_control_file.h"
+#include "dvd/authoring/author_control_file.h"
 #include "quilo_test/support.h"
 
 #include <dlfcn.h>

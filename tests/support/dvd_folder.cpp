@@ -1,4 +1,4 @@
-#include "dvd_folder.h"
+#include "quilo_test/dvd_folder.h"
 
 #include "quilo_test/support.h"
 

@@ -2,7 +2,7 @@
 // burned to the drive chosen before the job, with the burn's percent and its
 // outcome reaching the observer and the job's end.
 #include "conversion/job_runner.h"
-#include "dvd/disc_device.h"
+#include "dvd/burning/disc_device.h"
 #include "quilo_test/support.h"
 #include "quilo_test/test_doubles.h"
 #include "scripted_drives.h"

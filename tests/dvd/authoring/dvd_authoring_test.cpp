@@ -1,6 +1,6 @@
 // The authoring step's outcomes besides success (which the converter's DVD
 // folder test shows end to end).
-#include "dvd/dvd_authoring.h"
+#include "dvd/authoring/dvd_authoring.h"
 #include "quilo_test/support.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The preview's grabber session against the real engine: start, frames at the
 // asked seconds, the label, snapshots read back by independent readers, and
 // the shutdown wait.
-#include "engine_support.h"
+#include "quilo_test/grabber_support.h"
 #include "media/preview_grabber.h"
 
 #include <QImage>

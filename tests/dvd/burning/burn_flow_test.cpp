@@ -1,7 +1,7 @@
 // The burner control and the burn step on scripted drives: the disc checks,
 // the capacity limits, erase and burn results, and what reaches the windows.
 #include "burn_support.h"
-#include "dvd/disc_device.h"
+#include "dvd/burning/disc_device.h"
 #include "quilo_test/support.h"
 #include "quilo_test/test_doubles.h"
 #include "scripted_drives.h"

@@ -1,9 +1,9 @@
 // The burn flow on the real disc library: a DVD folder authored by dvdauthor
 // is burned to a file drive and read back by lsdvd.
-#include "../disc/dvd_folder.h"
+#include "quilo_test/dvd_folder.h"
 #include "burn_support.h"
-#include "dvd/burner_settings.h"
-#include "dvd/disc_device.h"
+#include "dvd/burning/burner_settings.h"
+#include "dvd/burning/disc_device.h"
 #include "quilo_test/support.h"
 #include "quilo_test/test_doubles.h"
 

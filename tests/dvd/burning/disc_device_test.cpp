@@ -1,5 +1,5 @@
-#include "dvd/disc_device.h"
-#include "dvd_folder.h"
+#include "dvd/burning/disc_device.h"
+#include "quilo_test/dvd_folder.h"
 #include "quilo_test/support.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The crop dialog against the real engine: the first frame of a letterboxed
 // clip gives the crop without its black bars; OK and Cancel.
 #include "conversion/crop_dialog.h"
-#include "engine_support.h"
+#include "quilo_test/grabber_support.h"
 #include "media/preview_engine.h"
 
 #include <gtest/gtest.h>

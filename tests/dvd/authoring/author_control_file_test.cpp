@@ -1,4 +1,4 @@
-#include "dvd/author_control_file.h"
+#include "dvd/authoring/author_control_file.h"
 #include "quilo_test/support.h"
 
 #include <filesystem>

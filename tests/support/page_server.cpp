@@ -1,4 +1,4 @@
-#include "page_server.h"
+#include "quilo_test/page_server.h"
 
 #include "quilo_test/support.h"
 
@@ -10,7 +10,7 @@
 namespace quilo::test {
 
 PageServer::PageServer(const std::string& folder) {
-    const std::string script = sourceDir() + "tests/downloader/page_server.py";
+    const std::string script = sourceDir() + "tests/support/page_server.py";
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start("python3", {QString::fromStdString(script), QString::fromStdString(folder)});
     // The server picks a free port itself and names it on its first line.
