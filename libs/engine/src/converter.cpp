@@ -573,16 +573,15 @@ int Converter::run(const QuiloWindowPort* window) {
         if (!readAll(firstPart, startUs, before))
             control_.fail();
         decoded_.close();
-        if (stopRequested.load())
-            logLine("stopped at %d seconds", progress::secondsDone());
     } // every stage has ended and flushed
-    const bool stopped = stopRequested.load();
-    const bool finished = muxer.finish();
-    if (control_.failed()) {
+    // The first reason counts, whichever thread gave it.
+    if (control_.failed())
         keepFailure(control_.failure());
-        return -1;
-    }
-    if (!finished)
+    const bool stopped = stopRequested.load();
+    if (stopped)
+        logLine("stopped at %d seconds", progress::secondsDone());
+    const bool finished = muxer.finish();
+    if (control_.failed() || !finished)
         return -1;
     if (muxer.packetsWritten() == 0 && !stopped) {
         failLine("nothing was converted: the range starts at %.3f s, after the end of the input",

@@ -10,8 +10,8 @@ namespace tz {
 namespace {
 
 // After a stop the encoder's delayed frames get this long only: a look-ahead of
-// dozens of HD frames takes seconds to flush.
-constexpr auto kFlushAfterStop = std::chrono::milliseconds(700);
+// dozens of HD frames takes seconds to flush, and the file plays without them.
+constexpr auto kFlushAfterStop = std::chrono::milliseconds(300);
 
 } // namespace
 
