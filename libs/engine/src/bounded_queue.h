@@ -8,20 +8,29 @@
 #include <deque>
 #include <mutex>
 #include <optional>
-#include <stop_token>
 
 namespace tz {
 
-template <typename T> class BoundedQueue {
+// What the pipeline's control needs of a queue: to be woken for a halt.
+class Haltable {
 public:
-    BoundedQueue(std::size_t capacity, std::stop_token halt) : capacity_(capacity), halt_(std::move(halt)) {}
+    virtual void halt() = 0;
+
+protected:
+    ~Haltable() = default;
+};
+
+template <typename T> class BoundedQueue final : public Haltable {
+public:
+    explicit BoundedQueue(std::size_t capacity) : capacity_(capacity) {}
     BoundedQueue(const BoundedQueue&) = delete;
     BoundedQueue& operator=(const BoundedQueue&) = delete;
 
     // Waits for room. False when the work is halted: the item is dropped.
     bool push(T item) {
         std::unique_lock hold(lock_);
-        if (!changed_.wait(hold, halt_, [&] { return items_.size() < capacity_; }))
+        changed_.wait(hold, [&] { return halted_ || items_.size() < capacity_; });
+        if (halted_)
             return false;
         items_.push_back(std::move(item));
         changed_.notify_all();
@@ -32,7 +41,8 @@ public:
     // every item is taken, or when the work is halted (what is left is dropped).
     std::optional<T> pop() {
         std::unique_lock hold(lock_);
-        if (!changed_.wait(hold, halt_, [&] { return !items_.empty() || closed_; }) || items_.empty())
+        changed_.wait(hold, [&] { return halted_ || closed_ || !items_.empty(); });
+        if (halted_ || items_.empty())
             return std::nullopt;
         T item = std::move(items_.front());
         items_.pop_front();
@@ -47,13 +57,19 @@ public:
         changed_.notify_all();
     }
 
+    void halt() override {
+        std::lock_guard hold(lock_);
+        halted_ = true;
+        changed_.notify_all();
+    }
+
 private:
     std::mutex lock_;
-    std::condition_variable_any changed_;
+    std::condition_variable changed_;
     std::deque<T> items_;
     const std::size_t capacity_;
     bool closed_ = false;
-    std::stop_token halt_;
+    bool halted_ = false;
 };
 
 } // namespace tz

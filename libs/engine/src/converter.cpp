@@ -41,9 +41,9 @@ namespace {
 
 std::mutex conversionLock; // one conversion at a time
 std::atomic<bool> stopRequested{false};
-// The halt of the running conversion, raised by X_StopConvert from any thread.
+// The running conversion's control, halted by X_StopConvert from any thread.
 std::mutex runningLock;
-std::stop_source runningHalt{std::nostopstate};
+PipelineControl* runningControl = nullptr;
 
 constexpr int kTimelineHz = AV_TIME_BASE; // the joined timeline counts microseconds
 
@@ -73,10 +73,13 @@ struct OutStream {
 
 class Converter {
 public:
-    explicit Converter(const ConversionPlan& plan) : plan_(plan) {}
+    explicit Converter(const ConversionPlan& plan) : plan_(plan) {
+        for (Haltable* queue : std::initializer_list<Haltable*>{&decoded_, &pictures_, &sounds_})
+            control_.watch(*queue);
+    }
     ~Converter() { av_channel_layout_uninit(&audioSource_.layout); }
     int run(const QuiloWindowPort* window);
-    std::stop_source halt() const { return control_.source(); }
+    PipelineControl& control() { return control_; }
 
 private:
     bool openParts();
@@ -97,7 +100,9 @@ private:
 
     const ConversionPlan& plan_;
     PipelineControl control_;
-    BoundedQueue<DecodedFrame> decoded_{kDecodedFrames, control_.token()};
+    // Members, so that a late X_StopConvert never meets a queue that is gone.
+    BoundedQueue<DecodedFrame> decoded_{kDecodedFrames};
+    BoundedQueue<FramePtr> pictures_{kFilteredPictures}, sounds_{kFilteredSounds};
     std::vector<Part> parts_;
     OutputPtr output_;
     OutStream video_, audio_;
@@ -542,18 +547,16 @@ int Converter::run(const QuiloWindowPort* window) {
     quilo_window_port_post(window, TZ_MSG_GRABBER_READY, 0, 0); // the conversion can be stopped from now on
 
     Muxer muxer(output_.get(), plan_.outputName);
-    BoundedQueue<FramePtr> pictures(kFilteredPictures, control_.token());
-    BoundedQueue<FramePtr> sounds(kFilteredSounds, control_.token());
     FilterStage filters(hasVideo_ ? &video_.graph : nullptr, hasAudio_ ? &audio_.graph : nullptr, decoded_,
-                        pictures, sounds, control_);
+                        pictures_, sounds_, control_);
     std::optional<StreamEncoder> videoEncoder, audioEncoder;
     if (hasVideo_)
         videoEncoder.emplace(video_.encoder.get(), video_.stream,
-                             av_buffersink_get_time_base(video_.graph.sink), false, pictures, muxer,
+                             av_buffersink_get_time_base(video_.graph.sink), false, pictures_, muxer,
                              control_);
     if (hasAudio_)
         audioEncoder.emplace(audio_.encoder.get(), audio_.stream,
-                             av_buffersink_get_time_base(audio_.graph.sink), true, sounds, muxer, control_);
+                             av_buffersink_get_time_base(audio_.graph.sink), true, sounds_, muxer, control_);
     {
         std::jthread filtering([&] {
             nameThread("tz-filter");
@@ -570,9 +573,13 @@ int Converter::run(const QuiloWindowPort* window) {
                 nameThread("tz-audio-enc");
                 audioEncoder->run();
             });
-        if (!readAll(firstPart, startUs, before))
-            control_.fail();
-        decoded_.close();
+        std::jthread reading([&] {
+            nameThread("tz-read");
+            // The failure reasons of this thread reach the caller's through control_.
+            if (!readAll(firstPart, startUs, before))
+                control_.fail();
+            decoded_.close();
+        });
     } // every stage has ended and flushed
     // The first reason counts, whichever thread gave it.
     if (control_.failed())
@@ -598,8 +605,8 @@ int Converter::run(const QuiloWindowPort* window) {
 void requestStop() {
     stopRequested.store(true);
     std::lock_guard hold(runningLock);
-    if (runningHalt.stop_possible())
-        runningHalt.request_stop();
+    if (runningControl)
+        runningControl->halt();
 }
 
 void readProgress(int info[4]) {
@@ -627,16 +634,18 @@ int runConversion(const ConversionRequest& request) {
     const bool existed = std::filesystem::exists(plan.outputName, ignored);
     int result;
     {
-        Converter converter(plan);
+        // On the heap: what the threads share is never stack memory of an
+        // earlier call (a thread checker cannot tell such reuse apart).
+        const auto converter = std::make_unique<Converter>(plan);
         {
             std::lock_guard hold(runningLock);
             stopRequested.store(false);
-            runningHalt = converter.halt();
+            runningControl = &converter->control();
             progress::start(0);
         }
-        result = converter.run(request.window);
+        result = converter->run(request.window);
         std::lock_guard hold(runningLock);
-        runningHalt = std::stop_source(std::nostopstate);
+        runningControl = nullptr;
     }
     // A failed conversion leaves no half-written file behind.
     if (result != 0 && !existed)

@@ -4,6 +4,20 @@
 
 namespace tz {
 
+void PipelineControl::watch(Haltable& queue) {
+    std::lock_guard hold(lock_);
+    queues_.push_back(&queue);
+    if (halted_.load())
+        queue.halt();
+}
+
+void PipelineControl::halt() {
+    std::lock_guard hold(lock_);
+    halted_.store(true);
+    for (Haltable* queue : queues_)
+        queue->halt();
+}
+
 void PipelineControl::fail() {
     {
         std::lock_guard hold(lock_);
@@ -11,7 +25,7 @@ void PipelineControl::fail() {
             failure_ = firstFailure();
     }
     failed_.store(true);
-    halt_.request_stop();
+    halt();
 }
 
 std::string PipelineControl::failure() const {

@@ -2,18 +2,22 @@
 // a stop or a failure raises, and the reason of the first failure.
 #pragma once
 
+#include "bounded_queue.h"
+
 #include <atomic>
 #include <mutex>
-#include <stop_token>
 #include <string>
+#include <vector>
 
 namespace tz {
 
 class PipelineControl {
 public:
-    std::stop_token token() const { return halt_.get_token(); }
-    std::stop_source source() const { return halt_; }
-    bool halted() const { return halt_.stop_requested(); }
+    // The queue is woken by a halt, also by one that came before.
+    void watch(Haltable& queue);
+    // Every stage stops at its next step; waits on the queues end at once.
+    void halt();
+    bool halted() const { return halted_.load(); }
 
     // This thread's work failed (its reason was given with failLine): every
     // stage stops, and nothing is flushed.
@@ -23,9 +27,10 @@ public:
     std::string failure() const;
 
 private:
-    std::stop_source halt_;
+    std::atomic<bool> halted_{false};
     std::atomic<bool> failed_{false};
     mutable std::mutex lock_;
+    std::vector<Haltable*> queues_;
     std::string failure_;
 };
 
