@@ -536,7 +536,8 @@ int main(int argc, char** argv) {
             printRatios(best[kEngine], best[kFfmpeg], "ffmpeg");
             if (best[kHandbrake].ran)
                 printRatios(best[kEngine], best[kHandbrake], "HandBrakeCLI");
-            printGoals(target, best);
+            if (*target.videoFormat)
+                printGoals(target, best); // the goals are the video targets'
         }
         std::fflush(stdout);
         for (const auto& output : outputs)
