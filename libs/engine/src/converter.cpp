@@ -1,7 +1,7 @@
-// The conversion: every input part read in order as one timeline. This thread
-// reads and decodes; the filters, the video encoder and the audio encoder each
-// run on a thread of their own, joined by small bounded queues, and every
-// stage flushes into the next at the end.
+// The conversion: every input part read in order as one timeline. Reading and
+// decoding, the filters, the video encoder and the audio encoder each run on a
+// thread of their own, joined by small bounded queues; every stage flushes into
+// the next at the end. The calling thread sets up, waits and closes the file.
 #include "converter.h"
 
 #include "bounded_queue.h"
