@@ -29,7 +29,6 @@ extern "C" {
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <mutex>
