@@ -5,6 +5,7 @@
 #include "cli/console_links.h"
 #include "cli/console_prompter.h"
 #include "conversion/converter_session.h"
+#include "conversion/engine_api.h"
 #include "conversion/engine_log.h"
 #include "conversion/job_runner.h"
 #include "downloader/add_link.h"
@@ -273,6 +274,12 @@ int run(const CliArguments& arguments) {
         panel.ChangeSavedProfile(found);
     }
 
+    // Every clip needs the engine: one that cannot be used is said once, before any file.
+    EngineLibrary engine;
+    if (!engine.Load(EngineLibraryPath(program.libraries)))
+        return fail("the conversion engine cannot be used: " + engine.error(), ExitUnusable);
+    engine.Unload();
+
     std::vector<std::string> files;
     std::vector<std::string> links;
     for (const auto& file : arguments.files) {
@@ -340,7 +347,7 @@ int run(const CliArguments& arguments) {
         return fail(dvdTarget && job.lastEngineError().empty()
                         ? "the authoring library " + program.libraries + AuthoringLibraryName +
                               " cannot be loaded"
-                        : "the conversion engine cannot be loaded: " + job.lastEngineError(),
+                        : "the conversion engine cannot be used: " + job.lastEngineError(),
                     ExitUnusable);
     if (jobResult == JobResult::BurnNotStarted || jobResult == JobResult::BurnFolderMissing ||
         jobResult == JobResult::BurnFailed) {

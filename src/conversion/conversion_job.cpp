@@ -107,8 +107,10 @@ std::optional<EngineResult> ConversionJob::convertClip(int index) {
     }
 
     EngineLibrary engine;
-    if (!engine.Load(inputs_.libraryFolder)) {
+    if (!engine.Load(EngineLibraryPath(inputs_.libraryFolder))) {
         engineError_ = engine.error();
+        // The log the user sends with a report says why.
+        EngineLogCallback((engineError_ + "\n").c_str());
         CloseEngineLog();
         clipEnded(index, EngineResult::Unusable);
         return EngineResult::Unusable;

@@ -58,7 +58,7 @@ void CropDialog::HandleMessage(unsigned message, long wParam) {
             library_.api().X_Set_NextFrame_Time(startSecond_);
         break;
     case TZ_MSG_FRAME_AVAILABLE:
-        if (wParam == 1 && clip_ && library_.Loaded())
+        if (wParam == 1 && clip_ && library_.loaded())
             showFrame();
         break;
     case TZ_MSG_GRABBER_CLOSED:
@@ -119,7 +119,7 @@ void CropDialog::SliderRelease() {
     if (!sliderDragging_)
         return;
     sliderDragging_ = false;
-    if (library_.Loaded() && initialised_)
+    if (library_.loaded() && initialised_)
         library_.api().X_Set_NextFrame_Time(SliderSecond());
     labelVisible_ = true;
 }
@@ -143,7 +143,7 @@ void CropDialog::Cancel() {
 }
 
 void CropDialog::close() {
-    if (!library_.Loaded() || closing_)
+    if (!library_.loaded() || closing_)
         return;
     closing_ = true;
     if (initialised_) {

@@ -51,7 +51,7 @@ public:
     const Bitmap24& Picture() const { return picture_; }
     bool Ready() const { return ready_; }
     bool Closed() const { return closed_; }
-    bool Loaded() const { return library_.Loaded(); }
+    bool Loaded() const { return library_.loaded(); }
     bool BordersDetected() const { return firstFrameDone_; }
 
     void Restore() { Geometry.Restore(); }
@@ -67,7 +67,7 @@ private:
 
     std::string libraryPath_;
     std::string dataFolder_;
-    GrabberLibrary library_;
+    EngineLibrary library_;
     std::unique_ptr<GrabberWindow> window_;
     TVideoInfo* clip_ = nullptr;
     int startSecond_ = 1;

@@ -2,32 +2,21 @@
 
 namespace quilo {
 
-bool EngineLibrary::Load(const std::string& folder) {
-    api_ = {};
-    error_.clear();
-    if (!library_.load(folder + EngineLibraryName)) {
-        error_ = library_.error();
-        return false;
-    }
-    std::string missing;
-#define QUILO_ENGINE_BIND(name)                                                                              \
-    api_.name = reinterpret_cast<decltype(api_.name)>(library_.symbol(#name));                               \
-    if (!api_.name)                                                                                          \
-        missing += std::string(missing.empty() ? "" : ", ") + #name;
-    QUILO_ENGINE_ENTRY_POINTS(QUILO_ENGINE_BIND)
-#undef QUILO_ENGINE_BIND
-    if (!missing.empty()) {
-        error_ = folder + EngineLibraryName + " lacks " + missing;
-        api_ = {};
-        library_.unload();
-        return false;
-    }
-    return true;
+std::vector<LibraryName> EngineApi::Names(EngineApi& api) {
+    return {
+#define QUILO_ENGINE_NAME(name) BindName(#name, api.name),
+        QUILO_ENGINE_ENTRY_POINTS(QUILO_ENGINE_NAME)
+#undef QUILO_ENGINE_NAME
+    };
+}
+
+LibraryVersion EngineApi::Version() {
+    return NumberedVersion("X_Get_Version", TRANZEL_ABI_VERSION);
 }
 
 int EngineCoreCount() {
     EngineLibrary engine;
-    if (!engine.Load())
+    if (!engine.Load(EngineLibraryPath()))
         return 0;
     return engine.api().X_Get_CPU_Core_Number();
 }

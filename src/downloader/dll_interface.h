@@ -1,40 +1,39 @@
 // The downloader library, loaded from a file and bound by name.
 #pragma once
 
-#include "platform/library_loader.h"
+#include "platform/library_binding.h"
 #include "videodl.h"
 
-#include <string>
+#include <vector>
 
 namespace quilo {
 
-class TDllInterface {
-public:
-    // Loads the library at `path`, first freeing the one held. False when it cannot
-    // be loaded or lacks one of the nine entry points; error() says which.
-    bool Load(const std::string& path);
-    void Free();
-    bool loaded() const { return library_.isLoaded(); }
-    const std::string& error() const { return error_; }
+// The nine entry points the downloads drive, in the order they are looked up,
+// and UserStopRun, which only stops the run of one user value.
+#define QUILO_VIDEODL_ENTRY_POINTS(X)                                                                        \
+    X(SetSendCSVMessageFun)                                                                                  \
+    X(SetSendFileMessageFun)                                                                                 \
+    X(SetSendStatusMessageFun)                                                                               \
+    X(SetSendProcessMessageFun)                                                                              \
+    X(SetSendErrorMessageFun)                                                                                \
+    X(Run)                                                                                                   \
+    X(SetUserParam)                                                                                          \
+    X(SetDownloadPath)                                                                                       \
+    X(UserStop)
 
-    // Valid while loaded, in the order they are looked up.
-    decltype(&::SetSendCSVMessageFun) SetSendCSVMessageFun = nullptr;
-    decltype(&::SetSendFileMessageFun) SetSendFileMessageFun = nullptr;
-    decltype(&::SetSendStatusMessageFun) SetSendStatusMessageFun = nullptr;
-    decltype(&::SetSendProcessMessageFun) SetSendProcessMessageFun = nullptr;
-    decltype(&::SetSendErrorMessageFun) SetSendErrorMessageFun = nullptr;
-    decltype(&::Run) Run = nullptr;
-    decltype(&::SetUserParam) SetUserParam = nullptr;
-    decltype(&::SetDownloadPath) SetDownloadPath = nullptr;
-    decltype(&::UserStop) UserStop = nullptr;
-    // Stops only the run of one user value; null for a library without it.
+struct VideodlApi {
+#define QUILO_VIDEODL_POINTER(name) decltype(&::name) name = nullptr;
+    QUILO_VIDEODL_ENTRY_POINTS(QUILO_VIDEODL_POINTER)
+#undef QUILO_VIDEODL_POINTER
+    // Null for a library without it: UserStop then stops every run.
     decltype(&::UserStopRun) UserStopRun = nullptr;
 
-private:
-    void clearEntries();
-
-    SharedLibrary library_;
-    std::string error_;
+    static std::vector<LibraryName> Names(VideodlApi& api);
+    // videodl_version must answer VIDEODL_ABI_VERSION.
+    static LibraryVersion Version();
 };
+
+// The library bound for one run; Load takes the file's path.
+using TDllInterface = RuntimeLibrary<VideodlApi>;
 
 } // namespace quilo

@@ -59,17 +59,18 @@ void DownloadThread::Execute() {
         loadError_ = library.error();
         carry([this] { prompter_.error(DownloaderLoadErrorText); });
     } else {
-        library.SetSendCSVMessageFun(&DownloadThread::onCsv);
-        library.SetSendFileMessageFun(&DownloadThread::onFile);
-        library.SetSendStatusMessageFun(&DownloadThread::onStatus);
-        library.SetSendProcessMessageFun(&DownloadThread::onProgress);
-        library.SetSendErrorMessageFun(&DownloadThread::onError);
-        library.SetUserParam(this);
-        library.SetDownloadPath(downloadFolder_.c_str());
+        const VideodlApi& api = library.api();
+        api.SetSendCSVMessageFun(&DownloadThread::onCsv);
+        api.SetSendFileMessageFun(&DownloadThread::onFile);
+        api.SetSendStatusMessageFun(&DownloadThread::onStatus);
+        api.SetSendProcessMessageFun(&DownloadThread::onProgress);
+        api.SetSendErrorMessageFun(&DownloadThread::onError);
+        api.SetUserParam(this);
+        api.SetDownloadPath(downloadFolder_.c_str());
         {
             std::lock_guard lock(stopLock_);
-            userStop_ = library.UserStop;
-            userStopRun_ = library.UserStopRun;
+            userStop_ = api.UserStop;
+            userStopRun_ = api.UserStopRun;
             if (stopAsked_)
                 userStopRun_ ? static_cast<void>(userStopRun_(this)) : userStop_();
         }
@@ -78,14 +79,14 @@ void DownloadThread::Execute() {
         for (const auto& argument : arguments_)
             argv.push_back(argument.c_str());
         argv.push_back(nullptr);
-        library.Run(static_cast<int>(arguments_.size()), argv.data());
+        api.Run(static_cast<int>(arguments_.size()), argv.data());
 
         std::unique_lock lock(stopLock_);
         // Nobody may call into the library once it is unloaded.
         userStop_ = nullptr;
         userStopRun_ = nullptr;
         lock.unlock();
-        library.Free();
+        library.Unload();
         lock.lock();
         stopAskedChanged_.wait_for(lock, endPause_, [this] { return stopAsked_; });
     }

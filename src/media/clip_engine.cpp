@@ -1,29 +1,20 @@
 #include "media/clip_engine.h"
 
-#include "platform/program_folders.h"
-#include "tranzel.h"
-
 namespace quilo {
-
 namespace {
 
 class TranzelSession : public ClipEngineSession {
 public:
-    using GlobalCmdFn = decltype(&X_Global_CMD);
-    using FileInfoFn = decltype(&X_GetFileinfo_GetPic);
-    using FrameFn = decltype(&X_Get_Frame);
-
-    TranzelSession(SharedLibrary library, GlobalCmdFn globalCmd, FileInfoFn fileInfo, FrameFn frame)
-        : library_(std::move(library)), globalCmd_(globalCmd), fileInfo_(fileInfo), frame_(frame) {}
+    explicit TranzelSession(std::unique_ptr<EngineLibrary> engine) : engine_(std::move(engine)) {}
 
     int GlobalCmd(const std::string& tempFilePath, const std::string& frameRateHint, int mode) override {
-        return globalCmd_(tempFilePath.c_str(), frameRateHint.c_str(), mode);
+        return engine_->api().X_Global_CMD(tempFilePath.c_str(), frameRateHint.c_str(), mode);
     }
 
     int GetFileInfo(char* path, int mode, EngineFileInfo& info, int isTransportStream) override {
         // The engine's record is larger than what loading reads.
         TzFileInfo record{};
-        const int result = fileInfo_(path, mode, &record, isTransportStream);
+        const int result = engine_->api().X_GetFileinfo_GetPic(path, mode, &record, isTransportStream);
         info.Duration = record.duration;
         info.FrameRate = record.frameRate;
         info.VideoBitRate = record.videoBitRate;
@@ -39,7 +30,7 @@ public:
     const unsigned char* GetFrame(int width, int height) override {
         unsigned char* pixels = nullptr;
         int frameInfo[10] = {};
-        if (frame_(width, height, "2.bmp", &pixels, frameInfo) != 0 || !pixels)
+        if (engine_->api().X_Get_Frame(width, height, "2.bmp", &pixels, frameInfo) != 0 || !pixels)
             return nullptr;
         // A picture of another size than asked for would be read past its end.
         if (frameInfo[1] != width || frameInfo[2] != height)
@@ -48,33 +39,23 @@ public:
     }
 
 private:
-    SharedLibrary library_;
-    GlobalCmdFn globalCmd_;
-    FileInfoFn fileInfo_;
-    FrameFn frame_;
+    std::unique_ptr<EngineLibrary> engine_;
 };
 
 } // namespace
 
-TranzelClipEngine::TranzelClipEngine() : libraryPath_(ThisProgramFolders().libraries + LibraryName) {}
+TranzelClipEngine::TranzelClipEngine() : libraryPath_(EngineLibraryPath()) {}
 
 TranzelClipEngine::TranzelClipEngine(std::string libraryPath) : libraryPath_(std::move(libraryPath)) {}
 
 std::unique_ptr<ClipEngineSession> TranzelClipEngine::Open() {
-    SharedLibrary library;
-    if (!library.load(libraryPath_)) {
-        error_ = library.error();
-        return nullptr;
-    }
-    const auto globalCmd = library.function<TranzelSession::GlobalCmdFn>("X_Global_CMD");
-    const auto fileInfo = library.function<TranzelSession::FileInfoFn>("X_GetFileinfo_GetPic");
-    const auto frame = library.function<TranzelSession::FrameFn>("X_Get_Frame");
-    if (!globalCmd || !fileInfo || !frame) {
-        error_ = libraryPath_ + " lacks an entry point of clip loading";
+    auto engine = std::make_unique<EngineLibrary>();
+    if (!engine->Load(libraryPath_)) {
+        error_ = engine->error();
         return nullptr;
     }
     error_.clear();
-    return std::make_unique<TranzelSession>(std::move(library), globalCmd, fileInfo, frame);
+    return std::make_unique<TranzelSession>(std::move(engine));
 }
 
 } // namespace quilo

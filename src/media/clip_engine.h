@@ -2,9 +2,9 @@
 // small interfaces so that cases no real file produces can be scripted.
 #pragma once
 
+#include "conversion/engine_api.h"
 #include "media/media_info.h"
 #include "media/media_types.h"
-#include "platform/library_loader.h"
 
 #include <memory>
 #include <string>
@@ -39,21 +39,22 @@ public:
 class ClipEngine {
 public:
     virtual ~ClipEngine() = default;
-    // Loads and binds; null when the library or one of its entry points is missing.
+    // Loads and binds; null when the library cannot be used.
     virtual std::unique_ptr<ClipEngineSession> Open() = 0;
+    // Why the last Open failed, when the engine can say.
+    virtual std::string error() const { return {}; }
 };
 
 // libTranzel.so from the program folder.
 class TranzelClipEngine : public ClipEngine {
 public:
-    static constexpr const char* LibraryName = "libTranzel.so";
+    static constexpr const char* LibraryName = EngineLibraryName;
 
     TranzelClipEngine();
     explicit TranzelClipEngine(std::string libraryPath);
 
     std::unique_ptr<ClipEngineSession> Open() override;
-    // Why the last Open failed.
-    const std::string& error() const { return error_; }
+    std::string error() const override { return error_; }
 
 private:
     std::string libraryPath_;

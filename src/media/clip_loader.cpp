@@ -154,6 +154,7 @@ bool ClipLoader::AddFiles(std::vector<std::string>& paths) {
         showProgress();
     }
     std::vector<std::string> unsupported;
+    engineError_.clear();
     for (int i = 0; i < n; ++i) {
         if (progress.Visible) {
             progress.BarPixels = static_cast<int>(static_cast<long long>(i) * AddProgress::BarWidth / n);
@@ -173,8 +174,12 @@ bool ClipLoader::AddFiles(std::vector<std::string>& paths) {
     showProgress();
     list_.Busy = false;
 
-    if (!unsupported.empty())
-        prompter_.ask(PromptKind::Information, FailedFilesMessage(unsupported), PromptButtons::Ok);
+    if (!unsupported.empty()) {
+        std::string message = FailedFilesMessage(unsupported);
+        if (!engineError_.empty())
+            message += "\n" + std::string(EngineRefusedText) + engineError_ + "\n";
+        prompter_.ask(PromptKind::Information, message, PromptButtons::Ok);
+    }
     if (list_.SelectedRows().empty() && !list_.Rows().empty())
         list_.PressRow(list_.Rows().front());
     if (notices_) {
@@ -232,8 +237,10 @@ bool ClipLoader::LoadClip(const std::string& path) {
         return false;
     try {
         std::unique_ptr<ClipEngineSession> engine = engine_.Open();
-        if (!engine)
+        if (!engine) {
+            engineError_ = engine_.error();
             return false;
+        }
         // The engine may write into the name it is given.
         std::vector<char> buffer(path.size() + 10, '\0');
         std::copy(path.begin(), path.end(), buffer.begin());

@@ -28,6 +28,8 @@ public:
 };
 
 inline constexpr const char* UnsupportedFilesText = "Some UNSUPPORTED file(s) format can not add in. \n\n";
+// Follows the list when the engine itself refused to load, with its reason.
+inline constexpr const char* EngineRefusedText = "The conversion engine cannot be used: ";
 // Files that are not there are no question of format: they are named apart.
 inline constexpr const char* MissingFilesText = "Some file(s) can not be found and were not added:\n\n";
 
@@ -113,6 +115,7 @@ private:
     bool dropGuard_ = false;
     bool loadTimer_ = false;
     std::vector<std::string> pending_;
+    std::string engineError_; // why the engine refused during the current add
 };
 
 } // namespace quilo

@@ -5,8 +5,11 @@
 #include <climits>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
+#include <string_view>
 
 namespace quilo {
 
@@ -32,15 +35,14 @@ private:
     locale_t previous_ = nullptr;
 };
 
-template <typename F>
-bool bind(const SharedLibrary& library, F& slot, const char* name, std::string& missing) {
-    slot = library.function<F>(name);
-    if (!slot) {
-        if (!missing.empty())
-            missing += ", ";
-        missing += name;
-    }
-    return slot != nullptr;
+// "MediaInfoLib - v23.04" gives "23.04"; another answer is no version at all.
+constexpr std::string_view VersionPrefix = "MediaInfoLib - v";
+
+bool atLeastVersion(const std::string& version, int major, int minor) {
+    int foundMajor = 0, foundMinor = 0;
+    if (std::sscanf(version.c_str(), "%d.%d", &foundMajor, &foundMinor) != 2)
+        return false;
+    return foundMajor > major || (foundMajor == major && foundMinor >= minor);
 }
 
 } // namespace
@@ -53,51 +55,35 @@ void InsertAudioStream(TAudioList& list, TAudioStream stream) {
 
 MediaInfoBinding::MediaInfoBinding(std::string libraryName) : libraryName_(std::move(libraryName)) {}
 
+std::vector<LibraryName> MediaInfoApi::Names(MediaInfoApi& api) {
+    return {
+#define QUILO_MEDIAINFO_NAME(member, name, type) BindName(#name, api.member),
+        QUILO_MEDIAINFO_NAMES(QUILO_MEDIAINFO_NAME)
+#undef QUILO_MEDIAINFO_NAME
+    };
+}
+
+LibraryVersion MediaInfoApi::Version() {
+    return {"MediaInfoA_Option", "0.7 or later",
+            [](void* address) {
+                decltype(MediaInfoApi::Option) option = nullptr;
+                std::memcpy(&option, &address, sizeof address);
+                // Without a handle the option is the library's own, not a file's.
+                const char* answer = option(nullptr, "Info_Version", "");
+                const std::string text = answer ? answer : "";
+                return text.starts_with(VersionPrefix) ? text.substr(VersionPrefix.size()) : "unknown";
+            },
+            [](const std::string& found) { return atLeastVersion(found, 0, 7); }};
+}
+
 bool MediaInfoBinding::MediaInfoLoad() {
     std::lock_guard lock(mutex_);
     if (users_ > 0) {
         ++users_;
         return true;
     }
-    if (!library_.load(libraryName_)) {
-        error_ = library_.error();
+    if (!library_.Load(libraryName_))
         return false;
-    }
-    MediaInfoApi api;
-    std::string missing;
-    const SharedLibrary& lib = library_;
-    bind(lib, api.New, "MediaInfoA_New", missing);
-    bind(lib, api.ListNew, "MediaInfoListA_New", missing);
-    bind(lib, api.Delete, "MediaInfoA_Delete", missing);
-    bind(lib, api.ListDelete, "MediaInfoListA_Delete", missing);
-    bind(lib, api.Open, "MediaInfoA_Open", missing);
-    bind(lib, api.ListOpen, "MediaInfoListA_Open", missing);
-    bind(lib, api.OpenBufferInit, "MediaInfoA_Open_Buffer_Init", missing);
-    bind(lib, api.OpenBufferContinue, "MediaInfoA_Open_Buffer_Continue", missing);
-    bind(lib, api.OpenBufferContinueGoToGet, "MediaInfoA_Open_Buffer_Continue_GoTo_Get", missing);
-    bind(lib, api.OpenBufferFinalize, "MediaInfoA_Open_Buffer_Finalize", missing);
-    bind(lib, api.Close, "MediaInfoA_Close", missing);
-    bind(lib, api.ListClose, "MediaInfoListA_Close", missing);
-    bind(lib, api.Inform, "MediaInfoA_Inform", missing);
-    bind(lib, api.ListInform, "MediaInfoListA_Inform", missing);
-    bind(lib, api.GetI, "MediaInfoA_GetI", missing);
-    bind(lib, api.ListGetI, "MediaInfoListA_GetI", missing);
-    bind(lib, api.Get, "MediaInfoA_Get", missing);
-    bind(lib, api.ListGet, "MediaInfoListA_Get", missing);
-    bind(lib, api.Option, "MediaInfoA_Option", missing);
-    bind(lib, api.ListOption, "MediaInfoListA_Option", missing);
-    bind(lib, api.StateGet, "MediaInfoA_State_Get", missing);
-    bind(lib, api.ListStateGet, "MediaInfoListA_State_Get", missing);
-    bind(lib, api.CountGet, "MediaInfoA_Count_Get", missing);
-    bind(lib, api.ListCountGet, "MediaInfoListA_Count_Get", missing);
-    bind(lib, api.ListCountGetFiles, "MediaInfoListA_Count_Get_Files", missing);
-    if (!missing.empty()) {
-        error_ = libraryName_ + " lacks " + missing;
-        library_.unload();
-        return false;
-    }
-    api_ = api;
-    error_.clear();
     users_ = 1;
     return true;
 }
@@ -106,10 +92,8 @@ void MediaInfoBinding::MediaInfoUnload() {
     std::lock_guard lock(mutex_);
     if (users_ == 0)
         return;
-    if (--users_ == 0) {
-        api_ = MediaInfoApi{};
-        library_.unload();
-    }
+    if (--users_ == 0)
+        library_.Unload();
 }
 
 int MediaInfoBinding::users() const {
@@ -124,7 +108,7 @@ bool MediaInfoBinding::loaded() const {
 
 std::string MediaInfoBinding::error() const {
     std::lock_guard lock(mutex_);
-    return error_;
+    return library_.error();
 }
 
 MediaInfoBinding& SharedMediaInfo() {

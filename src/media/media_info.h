@@ -3,45 +3,59 @@
 #pragma once
 
 #include "media/media_types.h"
-#include "platform/library_loader.h"
+#include "platform/library_binding.h"
 
 #include <cstddef>
 #include <mutex>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 namespace quilo {
 
 // The answer to every text query while the library cannot be loaded.
 inline constexpr const char* MediaInfoMissingText = "Unable to load MediaInfo.dll";
 
-// The library's C interface in its 8-bit form. Stream and info kinds are the
-// library's enumerations, passed as ints.
+// The library's C interface in its 8-bit form: each pointer and the name the
+// library exports it by. Stream and info kinds are the library's enumerations,
+// passed as ints.
+#define QUILO_MEDIAINFO_NAMES(X)                                                                             \
+    X(New, MediaInfoA_New, void* (*)())                                                                      \
+    X(ListNew, MediaInfoListA_New, void* (*)())                                                              \
+    X(Delete, MediaInfoA_Delete, void (*)(void*))                                                            \
+    X(ListDelete, MediaInfoListA_Delete, void (*)(void*))                                                    \
+    X(Open, MediaInfoA_Open, size_t (*)(void*, const char*))                                                 \
+    X(ListOpen, MediaInfoListA_Open, size_t (*)(void*, const char*, int))                                    \
+    X(OpenBufferInit, MediaInfoA_Open_Buffer_Init,                                                           \
+      size_t (*)(void*, unsigned long long, unsigned long long))                                             \
+    X(OpenBufferContinue, MediaInfoA_Open_Buffer_Continue, size_t (*)(void*, unsigned char*, size_t))        \
+    X(OpenBufferContinueGoToGet, MediaInfoA_Open_Buffer_Continue_GoTo_Get, unsigned long long (*)(void*))    \
+    X(OpenBufferFinalize, MediaInfoA_Open_Buffer_Finalize, size_t (*)(void*))                                \
+    X(Close, MediaInfoA_Close, void (*)(void*))                                                              \
+    X(ListClose, MediaInfoListA_Close, void (*)(void*, size_t))                                              \
+    X(Inform, MediaInfoA_Inform, const char* (*)(void*, size_t))                                             \
+    X(ListInform, MediaInfoListA_Inform, const char* (*)(void*, size_t, size_t))                             \
+    X(GetI, MediaInfoA_GetI, const char* (*)(void*, int, size_t, size_t, int))                               \
+    X(ListGetI, MediaInfoListA_GetI, const char* (*)(void*, size_t, int, size_t, size_t, int))               \
+    X(Get, MediaInfoA_Get, const char* (*)(void*, int, size_t, const char*, int, int))                       \
+    X(ListGet, MediaInfoListA_Get, const char* (*)(void*, size_t, int, size_t, const char*, int, int))       \
+    X(Option, MediaInfoA_Option, const char* (*)(void*, const char*, const char*))                           \
+    X(ListOption, MediaInfoListA_Option, const char* (*)(void*, const char*, const char*))                   \
+    X(StateGet, MediaInfoA_State_Get, size_t (*)(void*))                                                     \
+    X(ListStateGet, MediaInfoListA_State_Get, size_t (*)(void*))                                             \
+    X(CountGet, MediaInfoA_Count_Get, size_t (*)(void*, int, size_t))                                        \
+    X(ListCountGet, MediaInfoListA_Count_Get, size_t (*)(void*, size_t, int, size_t))                        \
+    X(ListCountGetFiles, MediaInfoListA_Count_Get_Files, size_t (*)(void*))
+
 struct MediaInfoApi {
-    void* (*New)() = nullptr;
-    void* (*ListNew)() = nullptr;
-    void (*Delete)(void*) = nullptr;
-    void (*ListDelete)(void*) = nullptr;
-    size_t (*Open)(void*, const char*) = nullptr;
-    size_t (*ListOpen)(void*, const char*, int) = nullptr;
-    size_t (*OpenBufferInit)(void*, unsigned long long, unsigned long long) = nullptr;
-    size_t (*OpenBufferContinue)(void*, unsigned char*, size_t) = nullptr;
-    unsigned long long (*OpenBufferContinueGoToGet)(void*) = nullptr;
-    size_t (*OpenBufferFinalize)(void*) = nullptr;
-    void (*Close)(void*) = nullptr;
-    void (*ListClose)(void*, size_t) = nullptr;
-    const char* (*Inform)(void*, size_t) = nullptr;
-    const char* (*ListInform)(void*, size_t, size_t) = nullptr;
-    const char* (*GetI)(void*, int, size_t, size_t, int) = nullptr;
-    const char* (*ListGetI)(void*, size_t, int, size_t, size_t, int) = nullptr;
-    const char* (*Get)(void*, int, size_t, const char*, int, int) = nullptr;
-    const char* (*ListGet)(void*, size_t, int, size_t, const char*, int, int) = nullptr;
-    const char* (*Option)(void*, const char*, const char*) = nullptr;
-    const char* (*ListOption)(void*, const char*, const char*) = nullptr;
-    size_t (*StateGet)(void*) = nullptr;
-    size_t (*ListStateGet)(void*) = nullptr;
-    size_t (*CountGet)(void*, int, size_t) = nullptr;
-    size_t (*ListCountGet)(void*, size_t, int, size_t) = nullptr;
-    size_t (*ListCountGetFiles)(void*) = nullptr;
+#define QUILO_MEDIAINFO_POINTER(member, name, type) std::type_identity_t<type> member = nullptr;
+    QUILO_MEDIAINFO_NAMES(QUILO_MEDIAINFO_POINTER)
+#undef QUILO_MEDIAINFO_POINTER
+
+    static std::vector<LibraryName> Names(MediaInfoApi& api);
+    // The library has no interface number: it names its own version through the
+    // "Info_Version" option, and every version since 0.7 has this interface.
+    static LibraryVersion Version();
 };
 
 enum class MediaStreamKind { General = 0, Video = 1, Audio = 2 };
@@ -51,7 +65,6 @@ enum class MediaStreamKind { General = 0, Video = 1, Audio = 2 };
 class MediaInfoBinding {
 public:
     static constexpr const char* DefaultLibraryName = "libmediainfo.so.0";
-    static constexpr int BoundNameCount = 25;
 
     // A bare name is searched the system's way; a path is taken as it is.
     explicit MediaInfoBinding(std::string libraryName = DefaultLibraryName);
@@ -71,15 +84,13 @@ public:
     const std::string& libraryName() const { return libraryName_; }
 
     // Valid while at least one user is counted.
-    const MediaInfoApi& api() const { return api_; }
+    const MediaInfoApi& api() const { return library_.api(); }
 
 private:
     std::string libraryName_;
     mutable std::mutex mutex_;
-    SharedLibrary library_;
-    MediaInfoApi api_;
+    RuntimeLibrary<MediaInfoApi> library_;
     int users_ = 0;
-    std::string error_;
 };
 
 // The binding shared by the whole process (the system's library).

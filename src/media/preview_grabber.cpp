@@ -30,7 +30,7 @@ int PreviewGrabber::adjustedSecond(const TVideoInfo& clip, int seconds) {
 }
 
 bool PreviewGrabber::StartGrabber() {
-    if (library_.Loaded())
+    if (library_.loaded())
         return true;
     if (!library_.Load(libraryPath_))
         return false;
@@ -41,7 +41,7 @@ bool PreviewGrabber::StartGrabber() {
 }
 
 void PreviewGrabber::StopGrabber() {
-    if (!library_.Loaded() || stopping_)
+    if (!library_.loaded() || stopping_)
         return;
     stopping_ = true;
     // Without X_GetFrame_Init the engine has nothing to confirm, and waiting
@@ -106,7 +106,7 @@ void PreviewGrabber::RequestFrame(int seconds) {
 }
 
 const unsigned char* PreviewGrabber::fetchFrame(int width, int height) {
-    if (!library_.Loaded() || width <= 0 || height <= 0)
+    if (!library_.loaded() || width <= 0 || height <= 0)
         return nullptr;
     unsigned char* pixels = nullptr;
     int info[10] = {};

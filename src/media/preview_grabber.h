@@ -41,7 +41,7 @@ public:
     // Called after every engine message has been handled, so a view can follow.
     void SetMessageListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
-    bool Loaded() const { return library_.Loaded(); }
+    bool Loaded() const { return library_.loaded(); }
     bool Ready() const { return ready_; }
     bool Done() const { return done_; }
     bool Stopping() const { return stopping_; }
@@ -71,7 +71,7 @@ private:
 
     std::string libraryPath_;
     std::string dataFolder_;
-    GrabberLibrary library_;
+    EngineLibrary library_;
     std::unique_ptr<GrabberWindow> window_;
     TVideoInfo* clip_ = nullptr;
     bool initialised_ = false; // X_GetFrame_Init was called in this session

@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <filesystem>
+#include <link.h>
 #include <utility>
 
 namespace quilo {
@@ -48,13 +49,11 @@ void* SharedLibrary::symbol(const char* name) const {
     return handle_ ? dlsym(handle_, name) : nullptr;
 }
 
-std::vector<std::string> SharedLibrary::missing(std::initializer_list<const char*> names) const {
-    std::vector<std::string> absent;
-    for (const char* name : names) {
-        if (!symbol(name))
-            absent.emplace_back(name);
-    }
-    return absent;
+std::string SharedLibrary::filePath() const {
+    link_map* map = nullptr;
+    if (!handle_ || dlinfo(handle_, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name)
+        return {};
+    return map->l_name;
 }
 
 } // namespace quilo

@@ -1,9 +1,8 @@
-// Run-time libraries loaded by name from the program folder and bound by name.
+// A run-time library loaded from a file, and the addresses of its names.
+// Binding one for use (version and names checked) is library_binding.h.
 #pragma once
 
-#include <initializer_list>
 #include <string>
-#include <vector>
 
 namespace quilo {
 
@@ -25,11 +24,11 @@ public:
     bool isLoaded() const { return handle_ != nullptr; }
     // Why the last load failed.
     const std::string& error() const { return error_; }
+    // The file the loaded library came from, also when it was found by a bare name.
+    std::string filePath() const;
 
+    // The address of an exported name; null when the library lacks it.
     void* symbol(const char* name) const;
-    template <typename F> F function(const char* name) const { return reinterpret_cast<F>(symbol(name)); }
-    // The names the library does not export.
-    std::vector<std::string> missing(std::initializer_list<const char*> names) const;
 
 private:
     void* handle_ = nullptr;

@@ -1,5 +1,9 @@
 // The windowed program as a user starts it: one running copy, a second start
-// handing its command line over, and a damaged installation refused.
+// handing its command line over, a damaged installation refused, and an engine
+// it cannot use named when the first clip needs it.
+#include "conversion/engine_api.h"
+#include "media/clip_loader.h"
+#include "quilo_test/refused_libraries.h"
 #include "quilo_test/support.h"
 #include "shell/product_identity.h"
 
@@ -8,6 +12,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+using namespace quilo;
 using namespace quilo::test;
 
 namespace {
@@ -22,15 +27,16 @@ protected:
                 {"HOME", home.path()},
                 {"XDG_DATA_HOME", home.file("data")},
                 {"QT_QPA_PLATFORM", "offscreen"},
-                {"QT_LOGGING_RULES", "quilo.commands.debug=true"}};
+                {"QT_LOGGING_RULES", "quilo.commands.debug=true\nquilo.messages.debug=true"}};
     }
 
-    void start(QProcess& process, const QStringList& arguments) {
+    void start(QProcess& process, const QStringList& arguments,
+               const std::string& program = programDir() + "quilo-converter") {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const auto& [name, value] : environment())
             env.insert(QString::fromStdString(name), QString::fromStdString(value));
         process.setProcessEnvironment(env);
-        process.start(QString::fromStdString(programDir() + "quilo-converter"), arguments);
+        process.start(QString::fromStdString(program), arguments);
         ASSERT_TRUE(process.waitForStarted(10000));
     }
 
@@ -92,5 +98,31 @@ TEST_F(ConverterProgram, TheDataFolderIsMadeAndSeededAtStart) {
     EXPECT_TRUE(std::filesystem::is_directory(data));
     if (fileExists(programDir() + "Option.ini")) {
         EXPECT_TRUE(fileExists(data + "Option.ini"));
+    }
+}
+
+TEST_F(ConverterProgram, AnEngineItCannotUseIsNamedWhenAClipIsAdded) {
+    const std::string other = refusedLibraryFolder("engine-of-another-version") + EngineLibraryName;
+    const std::string lacking = refusedLibraryFolder("engine-lacking-a-name") + EngineLibraryName;
+    const std::string clip = twoLanguageClip();
+    for (const auto& [library, reason] :
+         {std::pair{other, " is version " + std::to_string(TRANZEL_ABI_VERSION + 1) +
+                               "; this program needs version " + std::to_string(TRANZEL_ABI_VERSION)},
+          std::pair{lacking, std::string(" lacks X_StopConvert")}}) {
+        TempDir program;
+        makeProgramFolderWith(program, "quilo-converter", library);
+        QProcess converter;
+        start(converter, {QString::fromStdString(clip)}, program.file("quilo-converter"));
+        // The message box's text, as the program logs it when it shows the box.
+        std::string expected = std::string(UnsupportedFilesText) + clip + "\n\n" + EngineRefusedText +
+                               program.file(EngineLibraryName) + reason + "\n";
+        for (size_t at = 0; (at = expected.find('\n', at)) != std::string::npos; at += 2)
+            expected.replace(at, 1, "\\n");
+        std::string seen = waitForOutput(converter, "message:");
+        seen += waitForOutput(converter, "\n", 2000);
+        EXPECT_NE(seen.find("message: " + expected), std::string::npos) << seen;
+        // Still running, the box waiting for the user.
+        EXPECT_EQ(converter.state(), QProcess::Running);
+        stop(converter);
     }
 }

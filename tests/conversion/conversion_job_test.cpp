@@ -5,6 +5,7 @@
 #include "conversion/job_end.h"
 #include "conversion/job_runner.h"
 #include "job_fixture.h"
+#include "quilo_test/refused_libraries.h"
 #include "quilo_test/test_doubles.h"
 
 #include <gtest/gtest.h>
@@ -101,6 +102,17 @@ TEST(ConversionJob, UnreadableClipsAreListedAndAMissingEngineEndsTheJob) {
     EXPECT_EQ(broken.Run(), JobResult::EngineUnusable);
     EXPECT_FALSE(broken.lastEngineError().empty());
     EXPECT_EQ(broken.clipResults(), std::vector<EngineResult>{EngineResult::Unusable});
+
+    // The reason is in the log the user sends with a report.
+    const std::string otherVersion = refusedLibraryFolder("engine-of-another-version");
+    ConversionJob refused(f.inputs(Target::AVI, otherVersion), log);
+    EXPECT_EQ(refused.Run(), JobResult::EngineUnusable);
+    const std::string reason = otherVersion + EngineLibraryName + " is version " +
+                               std::to_string(TRANZEL_ABI_VERSION + 1) + "; this program needs version " +
+                               std::to_string(TRANZEL_ABI_VERSION);
+    EXPECT_EQ(refused.lastEngineError(), reason);
+    EXPECT_EQ(readFile(EngineLogPath(f.dir.path())), reason + "\n");
+
     f.prompter.clear();
     FinishJob(JobResult::EngineUnusable, Target::AVI, {}, {}, "", f.prompter, f.desktop, log, {});
     EXPECT_EQ(f.prompter.texts(),

@@ -2,6 +2,7 @@
 // pages served on 127.0.0.1.
 #include "downloader/download_thread.h"
 #include "quilo_test/page_server.h"
+#include "quilo_test/refused_libraries.h"
 #include "quilo_test/support.h"
 #include "quilo_test/test_doubles.h"
 #include "recording_sink.h"
@@ -330,5 +331,13 @@ TEST(DownloaderLibrary, AMissingOrIncompleteLibraryShowsTheMessageAndCallsNothin
     LibraryRun incomplete(AnalysisArguments("http://127.0.0.1:9/"), {}, QUILO_INCOMPLETE_VIDEODL_DIR "/");
     EXPECT_THAT(incomplete.go().events, ElementsAre("end"));
     EXPECT_THAT(incomplete.prompter.texts(), ElementsAre("Load dll Error!\nPlease re-install software!"));
-    EXPECT_THAT(incomplete.thread.loadError(), HasSubstr("UserStop"));
+    EXPECT_EQ(incomplete.thread.loadError(), QUILO_INCOMPLETE_VIDEODL_DIR "/libvideodl.so lacks UserStop");
+
+    const std::string folder = refusedLibraryFolder("videodl-of-another-version");
+    LibraryRun otherVersion(AnalysisArguments("http://127.0.0.1:9/"), {}, folder);
+    EXPECT_THAT(otherVersion.go().events, ElementsAre("end"));
+    EXPECT_THAT(otherVersion.prompter.texts(), ElementsAre("Load dll Error!\nPlease re-install software!"));
+    EXPECT_EQ(otherVersion.thread.loadError(),
+              folder + "libvideodl.so is version " + std::to_string(VIDEODL_ABI_VERSION + 1) +
+                  "; this program needs version " + std::to_string(VIDEODL_ABI_VERSION));
 }

@@ -25,6 +25,10 @@ thread_local std::string downloadFolder;
 
 } // namespace
 
+EXPORT int videodl_version(void) {
+    return VIDEODL_ABI_VERSION;
+}
+
 EXPORT void SetSendCSVMessageFun(VideodlCsvCallback callback) {
     csvCallback = callback;
 }

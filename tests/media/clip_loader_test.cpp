@@ -2,6 +2,7 @@
 // and the system's MediaInfo; checked against ffprobe and ffmpeg's own frames.
 #include "media/clip_loader.h"
 #include "media_fixtures.h"
+#include "quilo_test/refused_libraries.h"
 #include "quilo_test/test_doubles.h"
 #include "scripted_media.h"
 
@@ -86,6 +87,27 @@ TEST_F(RealClipLoading, TransportStreamAudioRowsComeInPidOrder) {
     EXPECT_EQ(notices.multiAudio, 1);
     EXPECT_TRUE(chooser.asked.empty());
     EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(RealClipLoading, AnEngineThatCannotBeUsedLeavesTheFilesOutAndSaysWhy) {
+    const std::string clip = media::threeLanguageMatroska();
+    const std::string lacking = refusedLibraryFolder("engine-lacking-a-name") + EngineLibraryName;
+    const std::string other = refusedLibraryFolder("engine-of-another-version") + EngineLibraryName;
+    const std::pair<std::string, std::string> cases[] = {
+        {lacking, lacking + " lacks X_StopConvert"},
+        {other, other + " is version " + std::to_string(TRANZEL_ABI_VERSION + 1) +
+                    "; this program needs version " + std::to_string(TRANZEL_ABI_VERSION)}};
+    for (const auto& [library, reason] : cases) {
+        TranzelClipEngine refused{library};
+        ClipLoader refusing{list, refused, probe, chooser, prompter};
+        std::vector<std::string> paths = {clip};
+        refusing.AddFiles(paths);
+        EXPECT_EQ(list.Count(), 0);
+        EXPECT_EQ(refused.error(), reason);
+        EXPECT_EQ(prompter.texts(), std::vector<std::string>{std::string(UnsupportedFilesText) + clip +
+                                                             "\n\n" + EngineRefusedText + reason + "\n"});
+        prompter.clear();
+    }
 }
 
 TEST_F(RealClipLoading, MatroskaTakesThePreferredLanguage) {

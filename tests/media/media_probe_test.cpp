@@ -1,6 +1,7 @@
 // Media analysis through the real MediaInfo library, checked against ffprobe.
 #include "media/media_info.h"
 #include "media_fixtures.h"
+#include "quilo_test/refused_libraries.h"
 
 #include <QJsonArray>
 #include <filesystem>
@@ -131,7 +132,21 @@ TEST(MediaProbe, BindingCountsUsersAndRefusesAnIncompleteLibrary) {
     EXPECT_FALSE(wrong.MediaInfoLoad());
     EXPECT_NE(wrong.error().find("MediaInfoA_New"), std::string::npos);
     EXPECT_NE(wrong.error().find("MediaInfoListA_Count_Get_Files"), std::string::npos);
+    // Found by its bare name, it is still named by its file.
+    EXPECT_EQ(wrong.error().rfind("/", 0), 0u) << wrong.error();
     EXPECT_EQ(wrong.users(), 0);
+}
+
+TEST(MediaProbe, AnOlderLibraryIsRefusedWithBothVersionsAndProbesAnswerTheMissingText) {
+    const std::string path = test::refusedLibraryFolder("mediainfo-of-another-version") + "libmediainfo.so.0";
+    MediaInfoBinding older(path);
+    EXPECT_FALSE(older.MediaInfoLoad());
+    EXPECT_EQ(older.error(), path + " is version 0.6.1; this program needs version 0.7 or later");
+    EXPECT_EQ(older.users(), 0);
+    TMediaInfo info;
+    ProbeMedia(older, media::threeLanguageMatroska(), info);
+    EXPECT_EQ(info.FormatName, "Unable to load MediaInfo.dll");
+    EXPECT_TRUE(info.Audio.empty());
 }
 
 TEST(MediaProbe, AudioListOrderRule) {

@@ -1,6 +1,5 @@
 #include "dvd/authoring/dvd_authoring.h"
 
-#include "authoring.h"
 #include "conversion/engine_log.h"
 #include "conversion/partial_outputs.h"
 
@@ -9,6 +8,16 @@
 #include <system_error>
 
 namespace quilo {
+
+std::vector<LibraryName> AuthoringApi::Names(AuthoringApi& api) {
+    return {BindName("setreg", api.setreg), BindName("getVOBsMB", api.getVOBsMB),
+            BindName("author_main", api.author_main),
+            BindName("authoring_set_log_callback", api.authoring_set_log_callback)};
+}
+
+LibraryVersion AuthoringApi::Version() {
+    return NumberedVersion("authoring_version", AUTHORING_ABI_VERSION);
+}
 
 DvdAuthoring::DvdAuthoring(std::string libraryFolder, std::string dataFolder)
     : libraryFolder_(std::move(libraryFolder)), dataFolder_(std::move(dataFolder)) {}
@@ -27,37 +36,39 @@ int DvdAuthoring::AuthorDvd(const std::string& outputFolder, const std::vector<s
     if (control.result != AuthorDone)
         return control.result;
 
-    SharedLibrary library;
     std::error_code error;
-    if (!library.load(libraryFolder_ + AuthoringLibraryName) ||
-        !library.missing({"setreg", "getVOBsMB", "author_main", "authoring_set_log_callback"}).empty()) {
+    RuntimeLibrary<AuthoringApi> library;
+    libraryError_.clear();
+    if (!library.Load(libraryFolder_ + AuthoringLibraryName)) {
+        libraryError_ = library.error();
+        // Told where the tool's report would have been.
+        OpenEngineLog(dataFolder_);
+        EngineLogCallback((libraryError_ + "\n").c_str());
+        CloseEngineLog();
         std::filesystem::remove(control.path, error);
         return AuthorLibraryUnusable;
     }
-    const auto setreg = library.function<decltype(&::setreg)>("setreg");
-    const auto getVOBsMB = library.function<decltype(&::getVOBsMB)>("getVOBsMB");
-    const auto authorMain = library.function<decltype(&::author_main)>("author_main");
-    const auto setLog =
-        library.function<decltype(&::authoring_set_log_callback)>("authoring_set_log_callback");
+    const AuthoringApi& api = library.api();
 
     // The tool's report goes to the engine log, where a failure can be read afterwards.
     OpenEngineLog(dataFolder_);
-    setLog(EngineLogCallback);
-    setreg(20051124);
+    api.authoring_set_log_callback(EngineLogCallback);
+    api.setreg(20051124);
     totalMegabytes_ = control.totalMegabytes;
     {
         std::lock_guard lock(progressLock_);
-        written_ = getVOBsMB();
+        written_ = api.getVOBsMB();
     }
-    const int authored = std::filesystem::exists(control.path, error) ? authorMain(control.path.c_str()) : -1;
+    const int authored =
+        std::filesystem::exists(control.path, error) ? api.author_main(control.path.c_str()) : -1;
     {
         // The counter lives in the library: nobody may read it once it is unloaded.
         std::lock_guard lock(progressLock_);
         written_ = nullptr;
     }
-    setLog(nullptr);
+    api.authoring_set_log_callback(nullptr);
     CloseEngineLog();
-    library.unload();
+    library.Unload();
 
     std::filesystem::remove(control.path, error);
     std::string renameError;

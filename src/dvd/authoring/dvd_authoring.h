@@ -2,8 +2,9 @@
 // the authoring library, with the progress the window shows meanwhile.
 #pragma once
 
+#include "authoring.h"
 #include "dvd/authoring/author_control_file.h"
-#include "platform/library_loader.h"
+#include "platform/library_binding.h"
 
 #include <atomic>
 #include <mutex>
@@ -13,6 +14,18 @@
 namespace quilo {
 
 inline constexpr const char* AuthoringLibraryName = "libauthoring.so";
+
+// What an authoring calls in the authoring library.
+struct AuthoringApi {
+    decltype(&::setreg) setreg = nullptr;
+    decltype(&::getVOBsMB) getVOBsMB = nullptr;
+    decltype(&::author_main) author_main = nullptr;
+    decltype(&::authoring_set_log_callback) authoring_set_log_callback = nullptr;
+
+    static std::vector<LibraryName> Names(AuthoringApi& api);
+    // authoring_version must answer AUTHORING_ABI_VERSION.
+    static LibraryVersion Version();
+};
 // Result of an authoring the tool reported as failed: the converted files stay.
 inline constexpr int AuthorFailed = -1;
 
@@ -35,11 +48,14 @@ public:
     }
     // The folder the last authoring wrote (it holds VIDEO_TS).
     const std::string& dvdFolder() const { return dvdFolder_; }
+    // Why the library was unusable at the last authoring; empty when it was not.
+    const std::string& libraryError() const { return libraryError_; }
 
 private:
     std::string libraryFolder_;
     std::string dataFolder_;
     std::string dvdFolder_;
+    std::string libraryError_;
     std::atomic<long> totalMegabytes_{0};
     mutable std::mutex progressLock_;
     int* written_ = nullptr; // the library's megabyte counter while it authors

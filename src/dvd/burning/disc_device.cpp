@@ -90,13 +90,12 @@ CDevice& CDevice::operator=(const CDevice& other) {
 }
 
 bool CDevice::LoadDiscLibrary(const std::string& folder) {
-    if (!binding.Load(folder)) {
-        Log(0, 3, "CDevice::LoadDiscLibrary(): %s%s: %s\n", folder.c_str(), DiscLibraryName,
-            binding.error().c_str());
+    if (!binding.Load(folder + DiscLibraryName)) {
+        Log(0, 3, "CDevice::LoadDiscLibrary(): %s\n", binding.error().c_str());
         library = nullptr;
         return false;
     }
-    library = &binding.calls();
+    library = &binding.api();
     return true;
 }
 

@@ -1,6 +1,7 @@
 // The authoring step's outcomes besides success (which the converter's DVD
 // folder test shows end to end).
 #include "dvd/authoring/dvd_authoring.h"
+#include "quilo_test/refused_libraries.h"
 #include "quilo_test/support.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,18 @@ TEST(DvdAuthoringStep, MissingFilesTooManyClipsAndNoLibrary) {
 
     DvdAuthoring withoutLibrary(empty.path(), data.path());
     EXPECT_EQ(withoutLibrary.AuthorDvd(out.path(), {out.file("VOB_1.vob")}, 1, {}), AuthorLibraryUnusable);
+    EXPECT_FALSE(fileExists(data.file("author.xml")));
+    EXPECT_TRUE(fileExists(out.file("VOB_1.vob")));
+
+    // Another version is refused with both versions, in the log the tool would have written.
+    const std::string folder = refusedLibraryFolder("authoring-of-another-version");
+    DvdAuthoring otherVersion(folder, data.path());
+    EXPECT_EQ(otherVersion.AuthorDvd(out.path(), {out.file("VOB_1.vob")}, 1, {}), AuthorLibraryUnusable);
+    const std::string reason = folder + AuthoringLibraryName + " is version " +
+                               std::to_string(AUTHORING_ABI_VERSION + 1) + "; this program needs version " +
+                               std::to_string(AUTHORING_ABI_VERSION);
+    EXPECT_EQ(otherVersion.libraryError(), reason);
+    EXPECT_EQ(readFile(data.file("tamberlog.log")), reason + "\n");
     EXPECT_FALSE(fileExists(data.file("author.xml")));
     EXPECT_TRUE(fileExists(out.file("VOB_1.vob")));
 }

@@ -1,5 +1,6 @@
 #include "dvd/burning/disc_device.h"
 #include "quilo_test/dvd_folder.h"
+#include "quilo_test/refused_libraries.h"
 #include "quilo_test/support.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +119,23 @@ TEST_F(DiscDeviceOnRealLibrary, BadFoldersTargetsAndDrivesFailWithTheirTexts) {
     EXPECT_EQ(unwritable.GetState(), DeviceIdle);
     EXPECT_NE(unwritable.GetLastResult(), 0u);
     EXPECT_FALSE(unwritable.GetExceptionText().empty());
+}
+
+TEST(DiscLibrary, ALibraryOfAnotherVersionIsRefusedAndLogged) {
+    const std::string folder = test::refusedLibraryFolder("discwriter-of-another-version");
+    const std::string reason = folder + DiscLibraryName + " is version " +
+                               std::to_string(DISCWRITER_ABI_VERSION + 1) + "; this program needs version " +
+                               std::to_string(DISCWRITER_ABI_VERSION);
+    DiscLibraryBinding binding;
+    EXPECT_FALSE(binding.Load(folder + DiscLibraryName));
+    EXPECT_EQ(binding.error(), reason);
+    EXPECT_EQ(binding.api().up_start, nullptr);
+
+    lines.clear();
+    CDevice::SetLogHook(collectLine);
+    EXPECT_FALSE(CDevice::LoadDiscLibrary(folder));
+    CDevice::SetLogHook(nullptr);
+    EXPECT_TRUE(logged("CDevice::LoadDiscLibrary(): " + reason + "\n"));
 }
 
 } // namespace
