@@ -23,7 +23,7 @@ function(quilo_reject_gui target)
   endwhile()
 endfunction()
 
-foreach(model quilo_platform quilo_shell quilo_media quilo_profiles quilo_conversion quilo_job quilo_dvd
+foreach(model quilo_platform quilo_shell quilo_media quilo_profiles quilo_conversion quilo_job quilo_authoring
               quilo_burn quilo_disc quilo_downloader quilo_cli)
   quilo_reject_gui(${model})
 endforeach()

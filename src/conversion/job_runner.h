@@ -9,8 +9,8 @@
 #include "conversion/conversion_job.h"
 #include "conversion/job_end.h"
 #include "conversion/job_estimate.h"
-#include "dvd/burn_step.h"
-#include "dvd/dvd_authoring.h"
+#include "dvd/authoring/dvd_authoring.h"
+#include "dvd/burning/burn_step.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -2,7 +2,6 @@
 
 #include "platform/user_folders.h"
 
-#include <QStorageInfo>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -15,18 +14,6 @@ namespace fs = std::filesystem;
 constexpr std::size_t CopyBlock = 1 << 20;
 
 } // namespace
-
-std::vector<std::string> RemovableVolumeRoots() {
-    std::vector<std::string> roots;
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        const std::string root = volume.rootPath().toStdString();
-        // Removable media are mounted under the user's media folders.
-        if (volume.isValid() && volume.isReady() &&
-            (root.rfind("/media/", 0) == 0 || root.rfind("/run/media/", 0) == 0))
-            roots.push_back(WithTrailingSlash(root));
-    }
-    return roots;
-}
 
 std::optional<std::string> FindPspVolume(const std::vector<std::string>& roots,
                                          const std::string& uploadFolder) {

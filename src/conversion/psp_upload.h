@@ -3,6 +3,7 @@
 #pragma once
 
 #include "media/clip_record.h"
+#include "platform/mounted_volumes.h"
 #include "platform/prompter.h"
 #include "profiles/option_settings.h"
 
@@ -12,9 +13,6 @@
 #include <vector>
 
 namespace quilo {
-
-// Mount roots of removable volumes, each ending with '/'.
-std::vector<std::string> RemovableVolumeRoots();
 
 // The first root on which root + uploadFolder is an existing folder.
 std::optional<std::string> FindPspVolume(const std::vector<std::string>& roots,

@@ -1,20 +1,8 @@
 #include "media/volume_source.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QRegularExpression>
-#include <QStorageInfo>
 
 namespace quilo {
-
-bool IsOpticalDevice(const std::string& device) {
-    static const QRegularExpression optical(QStringLiteral("^/dev/sr[0-9]+$"));
-    const QString name = QString::fromStdString(device);
-    if (optical.match(name).hasMatch())
-        return true;
-    const QString target = QFileInfo(name).canonicalFilePath();
-    return !target.isEmpty() && optical.match(target).hasMatch();
-}
 
 namespace {
 
@@ -25,15 +13,14 @@ bool hasVideoTs(const QString& root) {
     return !found.isEmpty();
 }
 
-VolumeEvent describe(const QStorageInfo& volume) {
+VolumeEvent describe(const MountedVolume& volume) {
     VolumeEvent event;
-    event.Drive = volume.device().toStdString();
-    event.Root = volume.rootPath().toStdString();
-    const QByteArray type = volume.fileSystemType().toLower();
+    event.Drive = volume.device;
+    event.Root = volume.root;
+    const std::string& type = volume.fileSystemType;
     event.Optical = IsOpticalDevice(event.Drive) || type == "iso9660" || type == "udf";
-    if (volume.isValid() && volume.isReady())
-        event.Label = volume.name().toStdString();
-    event.HasVideoTs = hasVideoTs(volume.rootPath());
+    event.Label = volume.label;
+    event.HasVideoTs = hasVideoTs(QString::fromStdString(volume.root));
     return event;
 }
 
@@ -41,11 +28,9 @@ VolumeEvent describe(const QStorageInfo& volume) {
 
 std::vector<VolumeEvent> MountedVolumeSource::Poll() {
     std::map<std::string, VolumeEvent> now;
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid())
-            continue;
+    for (const MountedVolume& volume : MountedVolumes()) {
         // A new device mounted at the same place is a removal and an arrival.
-        const std::string key = volume.rootPath().toStdString() + '\n' + volume.device().toStdString();
+        const std::string key = volume.root + '\n' + volume.device;
         const auto known = known_.find(key);
         now.emplace(key, known != known_.end() ? known->second : describe(volume));
     }

@@ -1,7 +1,8 @@
 // Arrival and removal of mounted volumes, optical discs in particular.
 #pragma once
 
-#include <deque>
+#include "platform/mounted_volumes.h"
+
 #include <map>
 #include <optional>
 #include <string>
@@ -37,22 +38,5 @@ private:
     bool primed_ = false;
     std::map<std::string, VolumeEvent> known_; // by mount root and device
 };
-
-// Events given by a test, handed out in order.
-class ScriptedVolumeSource : public VolumeSource {
-public:
-    void push(VolumeEvent event) { pending_.push_back(std::move(event)); }
-    std::vector<VolumeEvent> Poll() override {
-        std::vector<VolumeEvent> events(pending_.begin(), pending_.end());
-        pending_.clear();
-        return events;
-    }
-
-private:
-    std::deque<VolumeEvent> pending_;
-};
-
-// True for /dev/srN (also reached through a link such as /dev/cdrom).
-bool IsOpticalDevice(const std::string& device);
 
 } // namespace quilo

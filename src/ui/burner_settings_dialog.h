@@ -4,7 +4,7 @@
 // notices for the whole run and hands the burn progress on.
 #pragma once
 
-#include "dvd/burner_settings.h"
+#include "dvd/burning/burner_settings.h"
 #include "platform/optical_drive_watch.h"
 #include "platform/qt_window_port.h"
 

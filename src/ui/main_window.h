@@ -7,7 +7,7 @@
 #include "conversion/start_conversion.h"
 #include "conversion/web_links.h"
 #include "downloader/qt_callback_carrier.h"
-#include "dvd/burn_control.h"
+#include "dvd/burning/burn_control.h"
 #include "media/frame_rate_choice.h"
 #include "platform/desktop_services.h"
 #include "platform/qt_window_port.h"

@@ -1,7 +1,7 @@
 // Web links among quilo-convert's files, downloaded by the real downloader over
 // yt-dlp from pages served on 127.0.0.1 and converted like local files.
 #include "cli_support.h"
-#include "page_server.h"
+#include "quilo_test/page_server.h"
 
 #include <filesystem>
 #include <gmock/gmock.h>

@@ -6,7 +6,7 @@
 #include "conversion/link_feed.h"
 #include "conversion/web_links.h"
 #include "job_fixture.h"
-#include "page_server.h"
+#include "quilo_test/page_server.h"
 #include "quilo_test/support.h"
 #include "quilo_test/test_doubles.h"
 

@@ -1,7 +1,7 @@
 // Tasks of the download manager analysed and downloaded by the real library
 // over yt-dlp, against pages served on 127.0.0.1.
 #include "downloader/download_manager.h"
-#include "page_server.h"
+#include "quilo_test/page_server.h"
 #include "quilo_test/support.h"
 #include "quilo_test/test_doubles.h"
 #include "recording_window.h"

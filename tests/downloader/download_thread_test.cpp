@@ -1,7 +1,7 @@
 // Runs of the real downloader library over yt-dlp, through the binding, against
 // pages served on 127.0.0.1.
 #include "downloader/download_thread.h"
-#include "page_server.h"
+#include "quilo_test/page_server.h"
 #include "quilo_test/support.h"
 #include "quilo_test/test_doubles.h"
 #include "recording_sink.h"

@@ -1,11 +1,13 @@
 // A scripted engine and probe for the loading rules that real files cannot
-// reach (engine and analysis disagreeing, missing engine, odd sizes).
+// reach (engine and analysis disagreeing, missing engine, odd sizes), and
+// volumes that come and go.
 #pragma once
 
 #include "media/clip_engine.h"
 #include "media/clip_list.h"
 #include "media/clip_loader.h"
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -102,6 +104,20 @@ public:
         const TVideoInfo* clip = list ? list->Clip(position) : nullptr;
         return std::to_string(position) + "-" + (clip ? clip->FilePath : std::string("?")) + ".mp4";
     }
+};
+
+// Volume events given by a test, handed out in order.
+class ScriptedVolumeSource : public VolumeSource {
+public:
+    void push(VolumeEvent event) { pending_.push_back(std::move(event)); }
+    std::vector<VolumeEvent> Poll() override {
+        std::vector<VolumeEvent> events(pending_.begin(), pending_.end());
+        pending_.clear();
+        return events;
+    }
+
+private:
+    std::deque<VolumeEvent> pending_;
 };
 
 } // namespace quilo::test

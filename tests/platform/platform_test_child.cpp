@@ -8,8 +8,11 @@
 //                                      after it, exits after N hand-offs (1)
 //   fill-block BLOCK                   fills the block with 1024 non-zero bytes, as a foreign writer might
 //   folders                            prints the four special folders, one a line
+//   volumes                            prints "volume ROOT TYPE LABEL" for each mounted volume and
+//                                      "removable ROOT" for each removable one
 #include "platform/command_handoff.h"
 #include "platform/ini_file.h"
+#include "platform/mounted_volumes.h"
 #include "platform/single_instance.h"
 #include "platform/user_folders.h"
 
@@ -45,6 +48,14 @@ int main(int argc, char** argv) {
     if (argc < 2)
         return 64;
     const std::string mode = argv[1];
+    if (mode == "volumes") {
+        for (const MountedVolume& volume : MountedVolumes())
+            std::cout << "volume " << volume.root << ' ' << volume.fileSystemType << ' '
+                      << volume.label.value_or("(unreadable)") << '\n';
+        for (const std::string& root : RemovableVolumeRoots())
+            std::cout << "removable " << root << '\n';
+        return 0;
+    }
     if (mode == "folders") {
         std::cout << applicationDataFolder() << "\n"
                   << documentsFolder() << "\n"

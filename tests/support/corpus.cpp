@@ -11,7 +11,7 @@ std::vector<CorpusFile> makeCorpus(const std::vector<std::string>& names) {
     const char* folderValue = std::getenv("QUILO_FIXTURE_DIR");
     std::string folder = folderValue && *folderValue ? folderValue : "/tmp/quilo-fixtures";
     folder += folder.back() == '/' ? "corpus/" : "/corpus/";
-    std::vector<std::string> arguments = {sourceDir() + "tests/corpus/make_corpus.py", folder};
+    std::vector<std::string> arguments = {sourceDir() + "tests/e2e/corpus/make_corpus.py", folder};
     arguments.insert(arguments.end(), names.begin(), names.end());
     const ProcessResult made = runProcess("python3", arguments, 600000);
     if (made.exitCode != 0)

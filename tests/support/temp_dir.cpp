@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -23,7 +22,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-bool fileExists(const std::string& path) { return std::filesystem::exists(path); }
+bool fileExists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -47,7 +48,11 @@ static std::string folderFromEnvironment(const char* name) {
     return folder;
 }
 
-std::string programDir() { return folderFromEnvironment("QUILO_PROGRAM_DIR"); }
-std::string sourceDir() { return folderFromEnvironment("QUILO_SOURCE_DIR"); }
+std::string programDir() {
+    return folderFromEnvironment("QUILO_PROGRAM_DIR");
+}
+std::string sourceDir() {
+    return folderFromEnvironment("QUILO_SOURCE_DIR");
+}
 
 } // namespace quilo::test

@@ -1,7 +1,7 @@
 // The burner settings dialog's widgets over its model, on the real disc
 // library of a machine without optical drives: the scan behind its panel, the
 // image file chosen from the drive list with the keyboard, Next and Cancel.
-#include "dvd/disc_device.h"
+#include "dvd/burning/disc_device.h"
 #include "ui/burner_settings_dialog.h"
 #include "ui_test_support.h"
 

@@ -2,7 +2,7 @@
 // served on 127.0.0.1: the add-link dialog, the link rows, a job that downloads
 // and converts, and a stop during the download. QUILO_SHOT_DIR, when set,
 // receives pictures of the windows at their interesting moments.
-#include "page_server.h"
+#include "quilo_test/page_server.h"
 #include "ui/add_link_dialog.h"
 #include "ui/clip_list_view.h"
 #include "ui/progress_window.h"

@@ -1,13 +1,22 @@
-// The conversion loop: every input part read in order as one timeline,
-// decoded, filtered, encoded and muxed, with flushing at the end.
+// The conversion: every input part read in order as one timeline. Reading and
+// decoding, the filters, the video encoder and the audio encoder each run on a
+// thread of their own, joined by small bounded queues; every stage flushes into
+// the next at the end. The calling thread sets up, waits and closes the file.
 #include "converter.h"
 
+#include "bounded_queue.h"
 #include "encoders.h"
+#include "filter_stage.h"
 #include "filters.h"
 #include "log.h"
 #include "media.h"
+#include "muxer.h"
 #include "output.h"
+#include "pipeline_control.h"
+#include "progress.h"
 #include "request.h"
+#include "stream_encoder.h"
+#include "thread_name.h"
 #include "timestamp_guard.h"
 #include "tranzel.h"
 
@@ -20,21 +29,28 @@ extern "C" {
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <mutex>
+#include <optional>
+#include <thread>
 
 namespace tz {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 std::mutex conversionLock; // one conversion at a time
 std::atomic<bool> stopRequested{false};
-std::atomic<int> infoSeconds{0}, infoFps{0}, infoEncoding{0}, infoPercent{0};
+// The running conversion's control, halted by X_StopConvert from any thread.
+std::mutex runningLock;
+PipelineControl* runningControl = nullptr;
 
 constexpr int kTimelineHz = AV_TIME_BASE; // the joined timeline counts microseconds
+
+// Queue sizes: enough to keep every thread busy, few enough that frames do not
+// pile up between stages (a 1080p picture is 3 MB).
+constexpr std::size_t kDecodedFrames = 8;
+constexpr std::size_t kFilteredPictures = 4;
+constexpr std::size_t kFilteredSounds = 32;
 
 struct Part {
     std::string path;
@@ -48,7 +64,6 @@ struct OutStream {
     CodecPtr encoder;
     AVStream* stream = nullptr;
     FilterGraph graph;
-    int64_t nextPts = AV_NOPTS_VALUE;
     bool pastEnd = false;
     int64_t lastTimelineUs = AV_NOPTS_VALUE;
     int64_t fedEndUs = AV_NOPTS_VALUE; // end of the last frame given to the filters
@@ -57,9 +72,13 @@ struct OutStream {
 
 class Converter {
 public:
-    explicit Converter(const ConversionPlan& plan) : plan_(plan) {}
+    explicit Converter(const ConversionPlan& plan) : plan_(plan) {
+        for (Haltable* queue : std::initializer_list<Haltable*>{&decoded_, &pictures_, &sounds_})
+            control_.watch(*queue);
+    }
     ~Converter() { av_channel_layout_uninit(&audioSource_.layout); }
     int run(const QuiloWindowPort* window);
+    PipelineControl& control() { return control_; }
 
 private:
     bool openParts();
@@ -73,14 +92,16 @@ private:
     bool takeFrame(AVFrame* frame, Part& part, bool video);
     bool normaliseVideo(AVFrame*& frame);
     bool normaliseAudio(AVFrame*& frame);
-    bool drain(OutStream& out);
-    // Packets are taken until the encoder has none left or, when a deadline
-    // is given, until it passes.
-    bool encode(OutStream& out, AVFrame* frame, const Clock::time_point* deadline = nullptr);
-    bool finish();
-    void progress(double seconds);
+    // Hands a frame to the filter thread; waits while its queue is full.
+    void pass(bool video, FramePtr frame);
+    bool readAll(std::size_t firstPart, int64_t startUs, int64_t before);
+    bool halted() const { return control_.halted(); }
 
     const ConversionPlan& plan_;
+    PipelineControl control_;
+    // Members, so that a late X_StopConvert never meets a queue that is gone.
+    BoundedQueue<DecodedFrame> decoded_{kDecodedFrames};
+    BoundedQueue<FramePtr> pictures_{kFilteredPictures}, sounds_{kFilteredSounds};
     std::vector<Part> parts_;
     OutputPtr output_;
     OutStream video_, audio_;
@@ -91,18 +112,14 @@ private:
     CodecPtr videoDecoder_, audioDecoder_;
     SwsPtr videoFix_;
     SwrPtr audioFix_;
-    FramePtr frame_ = makeFrame(), fixed_ = makeFrame(), filtered_ = makeFrame();
+    FramePtr frame_ = makeFrame(), fixed_ = makeFrame();
     PacketPtr packet_ = makePacket();
     int64_t offsetUs_ = 0;       // timeline position of the current part's start
     int64_t partEndUs_ = 0;      // furthest frame end of the current part, from its start
     int64_t partVideoEndUs_ = 0; // the same for video alone: video sets the pace of the timeline
     int64_t endUs_ = 0;          // timeline end of the range, 0 = none
     double segmentSeconds_ = 0;
-    int64_t videoFrames_ = 0;
-    int64_t packetsWritten_ = 0;
     int damagedPackets_ = 0;
-    bool stopped_ = false;
-    Clock::time_point started_ = Clock::now();
 };
 
 bool Converter::openParts() {
@@ -240,75 +257,9 @@ bool Converter::setUpAudio(const Part& part) {
     return true;
 }
 
-void Converter::progress(double seconds) {
-    const int done = static_cast<int>(std::max(0.0, seconds));
-    if (done > infoSeconds.load())
-        infoSeconds.store(done);
-    const double elapsed = std::chrono::duration<double>(Clock::now() - started_).count();
-    if (elapsed > 0.2)
-        infoFps.store(static_cast<int>(static_cast<double>(videoFrames_) / elapsed + 0.5));
-    if (segmentSeconds_ > 0)
-        infoPercent.store(std::clamp(static_cast<int>(seconds * 100 / segmentSeconds_), 0, 99));
-}
-
-bool Converter::encode(OutStream& out, AVFrame* frame, const Clock::time_point* deadline) {
-    if (frame) {
-        frame->pts =
-            av_rescale_q(frame->pts, av_buffersink_get_time_base(out.graph.sink), out.encoder->time_base);
-        if (&out == &audio_) {
-            // Encoders want rising timestamps even where the source overlaps itself.
-            if (out.nextPts != AV_NOPTS_VALUE && frame->pts < out.nextPts)
-                frame->pts = out.nextPts;
-            out.nextPts = frame->pts + frame->nb_samples;
-        } else {
-            frame->pict_type = AV_PICTURE_TYPE_NONE;
-            ++videoFrames_;
-        }
-        progress(static_cast<double>(frame->pts) * av_q2d(out.encoder->time_base));
-    }
-    int error = avcodec_send_frame(out.encoder.get(), frame);
-    if (error < 0 && error != AVERROR_EOF) {
-        failLine("the %s encoder refused a frame: %s", out.encoder->codec->name, errorText(error).c_str());
-        return false;
-    }
-    // Flushing after a stop has its own deadline; before, a stop ends the loop.
-    while (deadline ? Clock::now() < *deadline : !stopRequested.load()) {
-        error = avcodec_receive_packet(out.encoder.get(), packet_.get());
-        if (error == AVERROR(EAGAIN) || error == AVERROR_EOF)
-            return true;
-        if (error < 0) {
-            failLine("the %s encoder failed: %s", out.encoder->codec->name, errorText(error).c_str());
-            return false;
-        }
-        packet_->stream_index = out.stream->index;
-        av_packet_rescale_ts(packet_.get(), out.encoder->time_base, out.stream->time_base);
-        error = av_interleaved_write_frame(output_.get(), packet_.get());
-        if (error < 0) {
-            failLine("cannot write to \"%s\": %s", plan_.outputName.c_str(), errorText(error).c_str());
-            return false;
-        }
-        ++packetsWritten_;
-    }
-    return true;
-}
-
-bool Converter::drain(OutStream& out) {
-    // A filter can give many frames for one (the frame-rate filter fills gaps):
-    // a stop must not wait for all of them.
-    while (!stopRequested.load()) {
-        const int error = av_buffersink_get_frame(out.graph.sink, filtered_.get());
-        if (error == AVERROR(EAGAIN) || error == AVERROR_EOF)
-            return true;
-        if (error < 0) {
-            failLine("filtering failed: %s", errorText(error).c_str());
-            return false;
-        }
-        const bool encoded = encode(out, filtered_.get());
-        av_frame_unref(filtered_.get());
-        if (!encoded)
-            return false;
-    }
-    return true;
+void Converter::pass(bool video, FramePtr frame) {
+    // A halt drops the frame: the loops around notice it and end.
+    decoded_.push({video, std::move(frame), 0});
 }
 
 bool Converter::normaliseVideo(AVFrame*& frame) {
@@ -412,15 +363,10 @@ bool Converter::takeFrame(AVFrame* frame, Part& part, bool video) {
     }
     input->pts = video ? timelineUs : av_rescale(timelineUs, audioSource_.sampleRate, AV_TIME_BASE);
     out.fedEndUs = timelineUs + durationUs;
-    const int error = av_buffersrc_add_frame_flags(out.graph.source, input, AV_BUFFERSRC_FLAG_KEEP_REF);
-    if (input == fixed_.get())
-        av_frame_unref(fixed_.get());
-    if (error < 0) {
-        failLine("filtering failed: %s", errorText(error).c_str());
-        return false;
-    }
-    if (!drain(out))
-        return false;
+    // The decoded picture moves on as it is: no copy between the stages.
+    FramePtr moved = makeFrame();
+    av_frame_move_ref(moved.get(), input);
+    pass(video, std::move(moved));
     return !blank_ || feedBlankPicture(timelineUs, timelineUs + durationUs);
 }
 
@@ -446,14 +392,14 @@ bool Converter::feedBlankPicture(int64_t timelineUs, int64_t endUs) {
         return true;
     video_.lastTimelineUs = timelineUs;
     video_.fedEndUs = endUs;
-    blank_->pts = timelineUs;
-    const int error =
-        av_buffersrc_add_frame_flags(video_.graph.source, blank_.get(), AV_BUFFERSRC_FLAG_KEEP_REF);
-    if (error < 0) {
-        failLine("filtering failed: %s", errorText(error).c_str());
+    FramePtr picture(av_frame_clone(blank_.get())); // shares the black picture's pixels
+    if (!picture) {
+        failLine("no memory for a %dx%d picture", plan_.pictureWidth, plan_.pictureHeight);
         return false;
     }
-    return drain(video_);
+    picture->pts = timelineUs;
+    pass(true, std::move(picture));
+    return true;
 }
 
 bool Converter::decode(AVCodecContext* decoder, const AVPacket* packet, Part& part, bool video) {
@@ -464,7 +410,7 @@ bool Converter::decode(AVCodecContext* decoder, const AVPacket* packet, Part& pa
             logLine("skipping a damaged packet of \"%s\": %s", part.path.c_str(), errorText(error).c_str());
         return true;
     }
-    while (!stopRequested.load()) {
+    while (!halted()) {
         error = avcodec_receive_frame(decoder, frame_.get());
         if (error == AVERROR(EAGAIN) || error == AVERROR_EOF)
             return true;
@@ -495,7 +441,7 @@ bool Converter::readPart(Part& part, int64_t seekToUs) {
         if (avformat_seek_file(part.input.get(), -1, INT64_MIN, target, target, 0) < 0)
             logLine("cannot seek in \"%s\", reading from its start", part.path.c_str());
     }
-    while (!stopRequested.load()) {
+    while (!halted()) {
         const int error = av_read_frame(part.input.get(), packet_.get());
         if (error == AVERROR(EAGAIN))
             continue;
@@ -515,7 +461,7 @@ bool Converter::readPart(Part& part, int64_t seekToUs) {
         if ((!hasVideo_ || video_.pastEnd) && (!hasAudio_ || audio_.pastEnd))
             break;
     }
-    if (stopRequested.load())
+    if (halted())
         return true;
     if (videoDecoder_ && !decode(videoDecoder_.get(), nullptr, part, true))
         return false;
@@ -526,31 +472,26 @@ bool Converter::readPart(Part& part, int64_t seekToUs) {
     return true;
 }
 
-bool Converter::finish() {
-    bool ok = true;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(700);
-    for (OutStream* out : {&video_, &audio_}) {
-        if (!out->encoder)
+bool Converter::readAll(std::size_t firstPart, int64_t startUs, int64_t before) {
+    for (std::size_t i = firstPart; i < parts_.size() && !halted(); ++i) {
+        if (!readPart(parts_[i], i == firstPart ? startUs - before : 0))
+            return false;
+        if ((!hasVideo_ || video_.pastEnd) && (!hasAudio_ || audio_.pastEnd))
+            break;
+    }
+    if (halted())
+        return true;
+    // Each stream ends where its last frame does.
+    for (bool video : {true, false}) {
+        const OutStream& out = video ? video_ : audio_;
+        if (!out.encoder)
             continue;
-        if (!stopped_) {
-            // Close at the end of the last frame, so the frame-rate filter keeps
-            // that frame for its whole duration.
-            int64_t end = out->fedEndUs == AV_NOPTS_VALUE ? 0 : out->fedEndUs;
-            if (out == &audio_)
-                end = av_rescale(end, audioSource_.sampleRate, AV_TIME_BASE);
-            ok = ok && av_buffersrc_close(out->graph.source, end, 0) >= 0 && drain(*out);
-        }
-        // After a stop, give the encoder's delayed frames a short time only:
-        // a look-ahead of dozens of HD frames takes seconds to flush.
-        if (ok)
-            ok = encode(*out, nullptr, stopped_ ? &deadline : nullptr);
+        int64_t end = out.fedEndUs == AV_NOPTS_VALUE ? 0 : out.fedEndUs;
+        if (!video)
+            end = av_rescale(end, audioSource_.sampleRate, AV_TIME_BASE);
+        decoded_.push({video, nullptr, end});
     }
-    const int error = av_write_trailer(output_.get());
-    if (error < 0) {
-        failLine("cannot finish \"%s\": %s", plan_.outputName.c_str(), errorText(error).c_str());
-        ok = false;
-    }
-    return ok;
+    return true;
 }
 
 int Converter::run(const QuiloWindowPort* window) {
@@ -585,6 +526,7 @@ int Converter::run(const QuiloWindowPort* window) {
         totalUs += part.durationUs;
     segmentSeconds_ = plan_.durationSeconds > 0 ? plan_.durationSeconds
                                                 : static_cast<double>(totalUs - startUs) / AV_TIME_BASE;
+    progress::start(segmentSeconds_);
 
     output_ = createOutput(plan_);
     if (!output_)
@@ -600,26 +542,60 @@ int Converter::run(const QuiloWindowPort* window) {
     if (!startOutput(plan_, output_.get()))
         return -1;
 
-    infoEncoding.store(1);
+    progress::setEncoding(true);
     quilo_window_port_post(window, TZ_MSG_GRABBER_READY, 0, 0); // the conversion can be stopped from now on
-    bool ok = true;
-    for (std::size_t i = firstPart; ok && i < parts_.size() && !stopRequested.load(); ++i) {
-        ok = readPart(parts_[i], i == firstPart ? startUs - before : 0);
-        if ((!hasVideo_ || video_.pastEnd) && (!hasAudio_ || audio_.pastEnd))
-            break;
-    }
-    stopped_ = stopRequested.load();
-    if (stopped_)
-        logLine("stopped at %d seconds", infoSeconds.load());
-    const bool finished = finish();
-    if (!ok || !finished)
+
+    Muxer muxer(output_.get(), plan_.outputName);
+    FilterStage filters(hasVideo_ ? &video_.graph : nullptr, hasAudio_ ? &audio_.graph : nullptr, decoded_,
+                        pictures_, sounds_, control_);
+    std::optional<StreamEncoder> videoEncoder, audioEncoder;
+    if (hasVideo_)
+        videoEncoder.emplace(video_.encoder.get(), video_.stream,
+                             av_buffersink_get_time_base(video_.graph.sink), false, pictures_, muxer,
+                             control_);
+    if (hasAudio_)
+        audioEncoder.emplace(audio_.encoder.get(), audio_.stream,
+                             av_buffersink_get_time_base(audio_.graph.sink), true, sounds_, muxer, control_);
+    {
+        std::jthread filtering([&] {
+            nameThread("tz-filter");
+            filters.run();
+        });
+        std::jthread encodingVideo, encodingAudio;
+        if (videoEncoder)
+            encodingVideo = std::jthread([&] {
+                nameThread("tz-video-enc");
+                videoEncoder->run();
+            });
+        if (audioEncoder)
+            encodingAudio = std::jthread([&] {
+                nameThread("tz-audio-enc");
+                audioEncoder->run();
+            });
+        std::jthread reading([&] {
+            nameThread("tz-read");
+            // The failure reasons of this thread reach the caller's through control_.
+            if (!readAll(firstPart, startUs, before))
+                control_.fail();
+            decoded_.close();
+        });
+    } // every stage has ended and flushed
+    // The first reason counts, whichever thread gave it.
+    if (control_.failed())
+        keepFailure(control_.failure());
+    const bool stopped = stopRequested.load();
+    if (stopped)
+        logLine("stopped at %d seconds", progress::secondsDone());
+    const bool finished = muxer.finish();
+    if (control_.failed() || !finished)
         return -1;
-    if (packetsWritten_ == 0 && !stopped_) {
+    if (muxer.packetsWritten() == 0 && !stopped) {
         failLine("nothing was converted: the range starts at %.3f s, after the end of the input",
                  plan_.startSeconds);
         return -1;
     }
-    infoPercent.store(stopped_ ? infoPercent.load() : 100);
+    if (!stopped)
+        progress::complete();
     return 0;
 }
 
@@ -627,13 +603,13 @@ int Converter::run(const QuiloWindowPort* window) {
 
 void requestStop() {
     stopRequested.store(true);
+    std::lock_guard hold(runningLock);
+    if (runningControl)
+        runningControl->halt();
 }
 
 void readProgress(int info[4]) {
-    info[0] = infoSeconds.load();
-    info[1] = infoFps.load();
-    info[2] = infoEncoding.load();
-    info[3] = infoPercent.load();
+    progress::read(info);
 }
 
 int runConversion(const ConversionRequest& request) {
@@ -650,10 +626,6 @@ int runConversion(const ConversionRequest& request) {
         logLine("%s: failed: %s", request.entryPoint, firstFailure().c_str());
         return -1;
     }
-    stopRequested.store(false);
-    infoSeconds.store(0);
-    infoFps.store(0);
-    infoPercent.store(0);
     logLine("%s: \"%s\" -> \"%s\" (%s, %s, %s)", request.entryPoint, plan.files.front().c_str(),
             plan.outputName.c_str(), plan.container->name,
             plan.videoCodec ? plan.videoCodec->name : "no video", plan.audioCodec->name);
@@ -661,13 +633,23 @@ int runConversion(const ConversionRequest& request) {
     const bool existed = std::filesystem::exists(plan.outputName, ignored);
     int result;
     {
-        Converter converter(plan);
-        result = converter.run(request.window);
+        // On the heap: what the threads share is never stack memory of an
+        // earlier call (a thread checker cannot tell such reuse apart).
+        const auto converter = std::make_unique<Converter>(plan);
+        {
+            std::lock_guard hold(runningLock);
+            stopRequested.store(false);
+            runningControl = &converter->control();
+            progress::start(0);
+        }
+        result = converter->run(request.window);
+        std::lock_guard hold(runningLock);
+        runningControl = nullptr;
     }
     // A failed conversion leaves no half-written file behind.
     if (result != 0 && !existed)
         std::filesystem::remove(plan.outputName, ignored);
-    infoEncoding.store(0);
+    progress::setEncoding(false);
     if (result == 0)
         logLine("%s: done", request.entryPoint);
     else

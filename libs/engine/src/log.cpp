@@ -70,7 +70,8 @@ void logLine(const char* format, ...) {
 }
 
 namespace {
-// Each conversion runs on one thread; the grabber's threads keep their own.
+// Each thread keeps its own: a conversion's stages hand theirs to the thread
+// that called it (keepFailure); the grabber's threads keep their own.
 thread_local std::string failure;
 } // namespace
 
@@ -87,6 +88,11 @@ void failLine(const char* format, ...) {
 
 void clearFailure() {
     failure.clear();
+}
+
+void keepFailure(const std::string& reason) {
+    if (failure.empty())
+        failure = reason;
 }
 
 std::string firstFailure() {

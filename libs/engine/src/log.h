@@ -14,6 +14,9 @@ void logLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // clearFailure() is kept: a failed conversion repeats it as its last line.
 void failLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void clearFailure();
+// Takes a reason given on another thread of the same work, when this thread
+// has none yet; it is not logged again.
+void keepFailure(const std::string& reason);
 std::string firstFailure();
 
 } // namespace tz

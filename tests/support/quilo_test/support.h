@@ -64,7 +64,7 @@ std::string twoLanguageClip();
 // A minute of 320 x 240 with sound: long enough to be caught converting.
 std::string sixtySecondClip();
 
-// The damaged and unusual media of tests/corpus/make_corpus.py, made once
+// The damaged and unusual media of tests/e2e/corpus/make_corpus.py, made once
 // and shared like the fixtures.
 struct CorpusFile {
     std::string name, path, description;
