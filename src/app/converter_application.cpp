@@ -16,6 +16,9 @@ ConverterApplication::ConverterApplication(int& argc, char** argv) : QApplicatio
     // Outside a desktop that names an icon theme, Qt's file dialogs would draw
     // their tool buttons blank: they take their icons from this one.
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+}
+
+void ConverterApplication::applySkin() {
     skin::Apply(*this);
 }
 

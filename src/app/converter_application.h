@@ -10,6 +10,9 @@ namespace quilo {
 class ConverterApplication : public QApplication {
 public:
     ConverterApplication(int& argc, char** argv);
+    // The palette and style sheet of every window. The splash draws its own
+    // picture: it shows before they are worked out.
+    void applySkin();
     // Where unhandled errors are recorded; empty until the data folder is known.
     void setDataFolder(std::string folder) { dataFolder_ = std::move(folder); }
     bool notify(QObject* receiver, QEvent* event) override;

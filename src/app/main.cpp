@@ -3,6 +3,7 @@
 // start hands its command line to the first), shows the start-up picture while
 // the windows are built, then runs until the main window closes.
 #include "app/converter_application.h"
+#include "conversion/engine_api.h"
 #include "platform/command_handoff.h"
 #include "platform/desktop/qt_prompter.h"
 #include "platform/program_folders.h"
@@ -15,8 +16,10 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <chrono>
 #include <exception>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -50,20 +53,36 @@ int runFirstInstance(int argc, char** argv, const quilo::ProductIdentity& identi
     quilo::ConverterApplication app(argc, argv);
     try {
         QApplication::setApplicationDisplayName(QString::fromStdString(identity.displayProductName));
-        QApplication::setWindowIcon(quilo::skin::ProgramIcons());
         quilo::SplashWindow splash(QString::fromStdString(identity.displayProductName),
                                    QString::fromStdString(identity.productVersion));
         splash.show();
         splash.repaint();
-        splash.fadeIn();
+        splash.startFadeIn();
+        // Loading the engine for its processor count takes longer than anything
+        // else at start: it loads on its own thread while the splash fades in.
+        // Not before the splash is up: libraries load one at a time, and Qt's
+        // own would wait for the engine's.
+        std::future<int> processorCores =
+            std::async(std::launch::async, [] { return quilo::EngineCoreCount(); });
+        QApplication::setWindowIcon(quilo::skin::ProgramIcons());
+        app.applySkin();
 
-        quilo::MainWindow window(identity, program);
+        // The windows are built while the splash fades in.
+        quilo::MainWindowServices services;
+        services.pace = [&splash] { splash.keepFading(); };
+        services.processorCores = [&splash, &processorCores] {
+            while (processorCores.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+                splash.keepFading();
+            return processorCores.get();
+        };
+        quilo::MainWindow window(identity, program, std::move(services));
         app.setDataFolder(window.dataFolder());
         quilo::CommandHandoffReceiver receiver(QString::fromStdString(identity.productName));
         QObject::connect(&receiver, &quilo::CommandHandoffReceiver::handoffArrived, &window,
                          &quilo::MainWindow::takeHandoff);
         receiver.listen();
 
+        splash.finishFadeIn();
         splash.fadeOut();
         splash.close();
         window.setWindowTitle(QString::fromStdString(identity.productName));
@@ -85,6 +104,7 @@ int main(int argc, char** argv) {
     quilo::ProductIdentity identity;
     if (!quilo::LoadProductIdentity(program.files + quilo::ProductIdentityFileName, identity)) {
         quilo::ConverterApplication app(argc, argv);
+        app.applySkin();
         quilo::QtPrompter().error("Initilization Error!\nPlease re-install software!");
         return -1;
     }

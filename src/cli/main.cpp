@@ -62,68 +62,55 @@ std::string absolutePath(const std::string& path) {
 }
 
 // Progress on the error stream: one line kept up to date on a terminal, a
-// line every tenth of the clip otherwise.
+// line every tenth of the clip or of the whole job otherwise. Each line tells
+// the running stage (the clip, the authoring, the burn) and the whole job.
 class ProgressPrinter : public JobObserver {
 public:
     explicit ProgressPrinter(bool terminal) : terminal_(terminal) {}
 
     void StageStarted(JobStage stage) override {
-        if (stage == JobStage::Author)
-            std::cerr << "quilo-convert: authoring the DVD folder\n";
-        else if (stage == JobStage::Burn)
-            std::cerr << "quilo-convert: burning the DVD\n";
+        if (stage != JobStage::Author && stage != JobStage::Burn)
+            return;
+        std::lock_guard lock(lock_);
+        endLine();
+        startStage();
+        std::cerr << (stage == JobStage::Author ? "quilo-convert: authoring the DVD folder\n"
+                                                : "quilo-convert: burning the DVD\n");
     }
     void StagePercent(JobStage stage, int percent) override {
-        if (stage == JobStage::Author)
-            authoring(percent);
-        else if (stage == JobStage::Burn)
-            burning(percent);
+        if (stage != JobStage::Author && stage != JobStage::Burn)
+            return;
+        std::lock_guard lock(lock_);
+        stageLine_ = (stage == JobStage::Author ? "authoring " : "burning ") + std::to_string(percent) + "%";
+        stageTenth_ = percent / 10;
+        show();
     }
     void ClipStarted(const JobProgress& progress) override {
         std::lock_guard lock(lock_);
         endLine();
-        header_ = "[" + std::to_string(progress.clip + 1) + "/" + std::to_string(progress.clipCount) + "] " +
-                  progress.clipName;
-        lastTenth_ = -1;
-        std::cerr << header_ << " -> " << progress.destinationName << " (" << progress.length << ")\n";
+        startStage();
+        std::cerr << "[" << progress.clip + 1 << "/" << progress.clipCount << "] " << progress.clipName
+                  << " -> " << progress.destinationName << " (" << progress.length << ")\n";
     }
+    // The job's figures of the same tick follow at once and print the line.
     void ConversionProgress(const JobProgress& progress) override {
         std::lock_guard lock(lock_);
-        const std::string line = "  " + std::to_string(progress.percent) + "%  fps " + progress.fps +
-                                 "  remaining " + progress.remainingTime;
-        if (terminal_) {
-            std::cerr << "\r" << line << "\x1b[K" << std::flush;
-            open_ = true;
-        } else if (progress.percent / 10 != lastTenth_) {
-            lastTenth_ = progress.percent / 10;
-            std::cerr << line << "\n";
-        }
+        stageLine_ = std::to_string(progress.percent) + "%  fps " + progress.fps + "  remaining " +
+                     progress.remainingTime;
+        stageTenth_ = progress.percent / 10;
     }
-    void authoring(int percent) {
+    void JobProgressed(const JobTotals& totals) override {
         std::lock_guard lock(lock_);
-        if (terminal_) {
-            std::cerr << "\r  authoring " << percent << "%\x1b[K" << std::flush;
-            open_ = true;
-        } else if (percent / 10 != lastTenth_) {
-            lastTenth_ = percent / 10;
-            std::cerr << "  authoring " << percent << "%\n";
-        }
-    }
-    void burning(int percent) {
-        std::lock_guard lock(lock_);
-        if (terminal_) {
-            std::cerr << "\r  burning " << percent << "%\x1b[K" << std::flush;
-            open_ = true;
-        } else if (percent / 10 != lastTenth_) {
-            lastTenth_ = percent / 10;
-            std::cerr << "  burning " << percent << "%\n";
-        }
+        jobLine_ = "job " + std::to_string(totals.percent) + "%  job remaining " + totals.remainingTime;
+        jobTenth_ = totals.percent / 10;
+        show();
     }
     // The job whose failed clips carry their reasons; ClipEnded comes from its worker thread.
     void watch(const ConversionJob& job) { job_ = &job; }
     void ClipEnded(int, EngineResult result) override {
         std::lock_guard lock(lock_);
         endLine();
+        startStage();
         // A failure says why in one line.
         const std::string reason =
             job_ && !job_->unsupported().empty() ? job_->unsupported().back().reason : LastEngineFailure();
@@ -142,10 +129,29 @@ private:
             std::cerr << "\n";
         open_ = false;
     }
+    void startStage() {
+        stageLine_.clear();
+        stageTenth_ = printedStageTenth_ = -1;
+    }
+    void show() {
+        const std::string line =
+            "  " + stageLine_ + (stageLine_.empty() || jobLine_.empty() ? "" : "  ") + jobLine_;
+        if (terminal_) {
+            std::cerr << "\r" << line << "\x1b[K" << std::flush;
+            open_ = true;
+            return;
+        }
+        if (stageTenth_ == printedStageTenth_ && jobTenth_ == printedJobTenth_)
+            return;
+        printedStageTenth_ = stageTenth_;
+        printedJobTenth_ = jobTenth_;
+        std::cerr << line << "\n";
+    }
     bool terminal_;
     bool open_ = false;
-    int lastTenth_ = -1;
-    std::string header_;
+    std::string stageLine_, jobLine_;
+    int stageTenth_ = -1, printedStageTenth_ = -1;
+    int jobTenth_ = -1, printedJobTenth_ = -1;
     std::mutex lock_;
     const ConversionJob* job_ = nullptr;
 };

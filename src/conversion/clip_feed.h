@@ -13,6 +13,9 @@ public:
     virtual TVideoInfo* NextClip() = 0;
     // True when every clip the feed was meant to bring came.
     virtual bool Complete() const = 0;
+    // From any thread: the clips that may still come, counting those that came
+    // and were not taken yet; 0 once the feed is over.
+    virtual int ClipsToCome() const = 0;
     // From any thread: no more clips are wanted; a waiting NextClip returns null.
     virtual void Stop() = 0;
 };

@@ -89,6 +89,7 @@ std::optional<EngineResult> ConversionJob::convertClip(int index) {
         progress_.startTime = SecondsToText(clip.StartTime);
         progress_.stopTime = SecondsToText(clip.EndTime);
         progress_.length = SecondsToText(parameters_.ProgressSeconds);
+        progress_.segmentSeconds = parameters_.ProgressSeconds;
         startSecond_ = parameters_.StartSecond;
         progressSeconds_ = parameters_.ProgressSeconds;
         ticks_ = 0;
@@ -215,6 +216,7 @@ JobProgress ConversionJob::Tick() {
     const int fps = info[1], encoding = info[2];
 
     progress_.currentTime = SecondsToText(startSecond_ + done);
+    progress_.doneSeconds = done;
     if (fps != 0 && encoding != 0) {
         progress_.fps = std::to_string(fps);
         const double fraction = progressSeconds_ > 0 ? static_cast<double>(done) / progressSeconds_ : 0.0;

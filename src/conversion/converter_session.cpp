@@ -25,7 +25,7 @@ ConverterSession::ConverterSession(Setup setup)
                                                 options_->settings(), setup_.prompter);
     panel_->setClipSize(this);
     panel_->setNamingClips(this);
-    panel_->SetProcessorCores(EngineCoreCount());
+    panel_->SetProcessorCores(setup_.processorCores ? setup_.processorCores() : EngineCoreCount());
     clips_.setNamer(this);
     loader_.setNotices(setup_.notices);
     setUpLoader(loader_);

@@ -10,6 +10,7 @@
 #include "profiles/options_model.h"
 #include "profiles/output_panel.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,9 @@ public:
         Prompter& prompter;
         FrameRateChooser& frameRateChooser;
         ClipListNotices* notices = nullptr;
+        // The engine's processor count for the panel's core selector; asked of
+        // the engine library when not given.
+        std::function<int()> processorCores = {};
     };
 
     explicit ConverterSession(Setup setup);

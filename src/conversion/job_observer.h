@@ -29,8 +29,18 @@ struct JobProgress {
     std::string currentTime = "00:00:00", fps = "0", remainingTime = "0";
     int percent = 0;
     int barWidth = 0; // of ProgressBarWidth
+    // The figures behind them: the seconds the engine converts for this clip
+    // (0 when its length is unknown) and those it has converted.
+    int segmentSeconds = 0;
+    int doneSeconds = 0;
 };
 inline constexpr int ProgressBarWidth = 271;
+
+// The whole job, beside the running clip: its percent and the time it still needs.
+struct JobTotals {
+    int percent = 0; // 0 … 100
+    std::string remainingTime = "0";
+};
 
 class JobObserver {
 public:
@@ -47,6 +57,9 @@ public:
     virtual void StopPossible() {}
     virtual void ConversionProgress(const JobProgress&) {}
     virtual void ClipEnded(int /*clip*/, EngineResult) {}
+    // The whole job, with every 500 ms tick of any stage, after each clip and
+    // once more just before JobEnded.
+    virtual void JobProgressed(const JobTotals&) {}
 
     // The last call of a run; the caller then finishes the job (JobRunner::Finish).
     virtual void JobEnded(JobResult) {}

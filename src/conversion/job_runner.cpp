@@ -36,6 +36,18 @@ JobResult jobResultOfBurn(int burned) {
     }
 }
 
+// The clips of the list with their lengths, the links to come, and the DVD
+// steps that follow the clips.
+JobEstimate estimateOf(const JobInputs& inputs) {
+    std::vector<int> segments;
+    for (const TVideoInfo* clip : inputs.clips)
+        segments.push_back(ClipSegmentSeconds(*clip));
+    const TargetTypeId target = inputs.settings.target;
+    const bool dvd = target == Target::DVD_Folder || target == Target::DVD_Disc;
+    return JobEstimate(segments, inputs.feed ? inputs.feed->ClipsToCome() : 0,
+                       {dvd, target == Target::DVD_Disc});
+}
+
 } // namespace
 
 // What the burn step asks of the progress window: its animation and status line.
@@ -63,12 +75,13 @@ private:
 JobRunner::JobRunner(JobInputs inputs, UserLog& log, JobObserver& observer)
     : observer_(observer),
       log_(log), enginePort_{&JobRunner::engineNotice, this}, burnerPort_{&JobRunner::burnerNotice, this},
-      conversion_(std::move(inputs), log, &observer, &enginePort_,
+      conversion_(std::move(inputs), log, this, &enginePort_,
                   [this] {
                       std::lock_guard lock(lock_);
                       clipConverting_ = true;
                       changed_.notify_all();
                   }),
+      estimate_(estimateOf(conversion_.inputs())),
       authoring_(conversion_.inputs().libraryFolder, conversion_.inputs().dataFolder) {}
 
 JobRunner::~JobRunner() {
@@ -84,6 +97,7 @@ void JobRunner::SetBurnStep(BurnerControl& burner, Prompter& prompter) {
 }
 
 void JobRunner::Start() {
+    started_ = std::chrono::steady_clock::now();
     worker_ = std::thread([this] { work(); });
     ticker_ = std::thread([this] { tickUntilEnded(); });
 }
@@ -115,6 +129,11 @@ void JobRunner::work() {
         result_ = result;
         failureReason_ = reason;
     }
+    if (result == JobResult::Finished) {
+        std::lock_guard lock(estimateLock_);
+        estimate_.Finished();
+    }
+    observer_.JobProgressed(totals());
     observer_.JobEnded(result);
     {
         std::lock_guard lock(lock_);
@@ -156,12 +175,19 @@ void JobRunner::tickUntilEnded() {
         const bool burnStep = burning_ && tick % TicksPerBurnStep == 0;
         const std::string animation = burnStep ? animation_.Tick() : std::string();
         lock.unlock();
-        if (conversion_.engineLoaded())
-            observer_.ConversionProgress(conversion_.Tick());
-        else if (authoring_.running())
-            observer_.StagePercent(JobStage::Author, authoring_.ProgressPercent());
+        if (conversion_.engineLoaded()) {
+            const JobProgress progress = conversion_.Tick();
+            {
+                std::lock_guard estimate(estimateLock_);
+                estimate_.ClipProgress(progress.clip, progress.doneSeconds);
+            }
+            observer_.ConversionProgress(progress);
+        } else if (authoring_.running()) {
+            stepPercent(JobStage::Author, authoring_.ProgressPercent());
+        }
         if (burnStep)
             observer_.StatusText(animation);
+        observer_.JobProgressed(totals());
         lock.lock();
     }
 }
@@ -241,6 +267,47 @@ bool JobRunner::UploadToPsp(Prompter& prompter, const std::vector<std::string>& 
                               conversion_.inputs().options, prompter, progress);
 }
 
+void JobRunner::StageStarted(JobStage stage) {
+    observer_.StageStarted(stage);
+}
+
+void JobRunner::ClipStarted(const JobProgress& progress) {
+    {
+        std::lock_guard lock(estimateLock_);
+        // A clip from the feed: its length is known from now on.
+        if (progress.clip >= estimate_.clipCount())
+            estimate_.ClipArrived(progress.segmentSeconds);
+        // Read here, on the worker: the feed goes with the job.
+        if (const ClipFeed* feed = conversion_.inputs().feed)
+            estimate_.SetClipsToCome(feed->ClipsToCome());
+    }
+    observer_.ClipStarted(progress);
+}
+
+void JobRunner::ClipEnded(int clip, EngineResult result) {
+    {
+        std::lock_guard lock(estimateLock_);
+        estimate_.ClipEnded(clip);
+    }
+    observer_.ClipEnded(clip, result);
+    // A clip shorter than a tick still moves the job on.
+    observer_.JobProgressed(totals());
+}
+
+void JobRunner::stepPercent(JobStage stage, int percent) {
+    {
+        std::lock_guard lock(estimateLock_);
+        estimate_.StepPercent(stage, percent);
+    }
+    observer_.StagePercent(stage, percent);
+}
+
+JobTotals JobRunner::totals() {
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started_;
+    std::lock_guard lock(estimateLock_);
+    return estimate_.Totals(elapsed.count());
+}
+
 void JobRunner::engineNotice(void* context, unsigned message, long, long) {
     if (message == TZ_MSG_GRABBER_READY)
         static_cast<JobRunner*>(context)->observer_.StopPossible();
@@ -248,7 +315,7 @@ void JobRunner::engineNotice(void* context, unsigned message, long, long) {
 
 void JobRunner::burnerNotice(void* context, unsigned message, long wParam, long lParam) {
     if (message == WM_BURNER_NOTIFY && wParam == BurnerProgress)
-        static_cast<JobRunner*>(context)->observer_.StagePercent(JobStage::Burn, static_cast<int>(lParam));
+        static_cast<JobRunner*>(context)->stepPercent(JobStage::Burn, static_cast<int>(lParam));
 }
 
 } // namespace quilo

@@ -8,8 +8,9 @@
 
 #include "conversion/conversion_job.h"
 #include "conversion/job_end.h"
-#include "dvd/burning/burn_step.h"
+#include "conversion/job_estimate.h"
 #include "dvd/authoring/dvd_authoring.h"
+#include "dvd/burning/burn_step.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -22,11 +23,13 @@ namespace quilo {
 // job goes on (the user said no, or a burn cannot be cancelled).
 enum class StopOutcome { CloseWindow, Stopping, GoOn };
 
-class JobRunner {
+// The runner hears the conversion stage first: it keeps the whole job's
+// estimate and passes everything on to the job's observer.
+class JobRunner : private JobObserver {
 public:
     JobRunner(JobInputs inputs, UserLog& log, JobObserver& observer);
     // Stops a job still running and waits for it.
-    ~JobRunner();
+    ~JobRunner() override;
     JobRunner(const JobRunner&) = delete;
     JobRunner& operator=(const JobRunner&) = delete;
 
@@ -63,6 +66,13 @@ public:
 
 private:
     class BurnWindow;
+    // JobObserver, from the conversion stage on the worker thread.
+    void StageStarted(JobStage stage) override;
+    void ClipStarted(const JobProgress& progress) override;
+    void ClipEnded(int clip, EngineResult result) override;
+
+    void stepPercent(JobStage stage, int percent);
+    JobTotals totals();
     void work();
     void tickUntilEnded();
     JobResult authorAndBurn();
@@ -75,6 +85,9 @@ private:
     const QuiloWindowPort enginePort_;
     const QuiloWindowPort burnerPort_;
     ConversionJob conversion_;
+    mutable std::mutex estimateLock_; // the worker, the tick and the burner's notices
+    JobEstimate estimate_;
+    std::chrono::steady_clock::time_point started_;
     DvdAuthoring authoring_;
     std::string dvdFolder_;
     BurnerControl* burner_ = nullptr;

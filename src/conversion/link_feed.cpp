@@ -1,5 +1,7 @@
 #include "conversion/link_feed.h"
 
+#include <algorithm>
+
 namespace quilo {
 
 LinkFeed::LinkFeed(LinkDownloads& downloads, Post post)
@@ -16,6 +18,10 @@ void LinkFeed::DownloadNotice(long wParam, long taskId) {
         return;
     }
     if (downloads_.Clips().size() == before) {
+        {
+            std::lock_guard lock(lock_);
+            ++failed_;
+        }
         startNext(); // this link failed: the job still waits for a clip
         return;
     }
@@ -71,6 +77,14 @@ bool LinkFeed::stopped() const {
 bool LinkFeed::Complete() const {
     std::lock_guard lock(lock_);
     return !stopped_ && made_ == wanted_;
+}
+
+int LinkFeed::ClipsToCome() const {
+    std::lock_guard lock(lock_);
+    const int waiting = static_cast<int>(arrived_.size());
+    if (over_ || stopped_)
+        return stopped_ ? 0 : waiting;
+    return waiting + std::max(wanted_ - made_ - failed_, 0);
 }
 
 void LinkFeed::Stop() {

@@ -28,6 +28,7 @@ public:
 
     TVideoInfo* NextClip() override;
     bool Complete() const override;
+    int ClipsToCome() const override;
     void Stop() override;
 
 private:
@@ -45,6 +46,7 @@ private:
     bool over_ = false;
     bool stopped_ = false;
     int made_ = 0;
+    int failed_ = 0; // links that ended without a clip
 };
 
 } // namespace quilo

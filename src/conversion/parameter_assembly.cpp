@@ -30,6 +30,14 @@ bool isDvdFileTarget(TargetTypeId target) {
 
 } // namespace
 
+int ClipSegmentSeconds(const TVideoInfo& clip) {
+    // A clip of several files is converted whole.
+    if (clip.SourcePaths().size() > 1)
+        return clip.Duration;
+    const int segment = clip.EndTime - clip.StartTime;
+    return segment == 0 ? clip.Duration : segment;
+}
+
 int EngineThreadCount(int coreIndex) {
     return std::clamp(coreIndex + 3, 4, 8);
 }
@@ -77,15 +85,8 @@ bool ParameterAssembly::PrepareClip(const std::vector<TVideoInfo*>& clips, int i
     set.ClipIndex = index;
 
     set.InputFiles = clip.SourcePaths();
-    int start = 0, segment = 0;
-    if (set.InputFiles.size() <= 1) {
-        start = clip.StartTime;
-        segment = clip.EndTime - clip.StartTime;
-        if (segment == 0)
-            segment = clip.Duration;
-    } else {
-        segment = clip.Duration;
-    }
+    const int start = set.InputFiles.size() <= 1 ? clip.StartTime : 0;
+    const int segment = ClipSegmentSeconds(clip);
     set.StartSecond = start;
     set.ProgressSeconds = segment;
     set.StartTime = std::to_string(start);

@@ -30,6 +30,10 @@ private:
     JobSettings settings_;
 };
 
+// The seconds the engine converts of `clip`: the trimmed part of one file, or
+// the whole of a clip of several files; 0 when its length is unknown.
+int ClipSegmentSeconds(const TVideoInfo& clip);
+
 // Threads handed to the engine for a processor-core selector index: index + 3, within 4 … 8.
 int EngineThreadCount(int coreIndex);
 

@@ -73,9 +73,14 @@ MainWindow::MainWindow(const ProductIdentity& identity, ProgramFolders program, 
       desktop_(services.desktop ? *services.desktop : *ownDesktop_),
       frameRateChoice_([this](FrameRateChoice&) { dialogs_->ChooseFrameRate(); }),
       background_(skin::MainWindowBackground()) {
-    session_ = std::make_unique<ConverterSession>(
-        ConverterSession::Setup{program_, dataFolder_, prompter_, frameRateChoice_, this});
+    const auto pace = [&services] {
+        if (services.pace)
+            services.pace();
+    };
+    session_ = std::make_unique<ConverterSession>(ConverterSession::Setup{
+        program_, dataFolder_, prompter_, frameRateChoice_, this, std::move(services.processorCores)});
     session_->clips().setEvents(this);
+    pace();
 
     setFixedSize(background_.size());
     setMask(SkinWindowShape(background_, skin::KeyColour.rgb()));
@@ -88,6 +93,7 @@ MainWindow::MainWindow(const ProductIdentity& identity, ProgramFolders program, 
 
     buildHeader(identity);
     buildTargetButtons();
+    pace();
 
     listView_ = new ClipListView(session_->clips(), this);
     listView_->move(24, 178);
@@ -107,12 +113,14 @@ MainWindow::MainWindow(const ProductIdentity& identity, ProgramFolders program, 
     connect(panelView_, &OutputPanelView::panelChanged, listView_, qOverload<>(&QWidget::update));
     connect(panelView_, &OutputPanelView::cropClicked, this, &MainWindow::cropClicked);
     buildPreview();
+    pace();
 
     CDevice::LoadDiscLibrary(program_.libraries);
     burner_ = std::make_unique<BurnerControl>();
     burnerDialog_ = new BurnerSettingsDialog(*burner_, dataFolder_ + "Option.ini", prompter_, this);
     progress_ = new ProgressWindow(*session_, prompter_, desktop_, this, burner_.get());
     burnerDialog_->model().showPercent = [this](int percent) { progress_->ShowPercent(percent); };
+    pace();
 
     downloads_ =
         std::make_unique<TDownloadManager>(program_.libraries, carrier_, prompter_, linkPort_.port());
@@ -133,6 +141,7 @@ MainWindow::MainWindow(const ProductIdentity& identity, ProgramFolders program, 
                           };
     dialogs_ = new MainWindowDialogs(this, *session_, frameRateChoice_, identity_, program_.files, prompter_,
                                      desktop_, chooseFolder_);
+    pace();
     dialogs_->AddHeaderButtons();
     placeHeader();
     connect(dialogs_, &MainWindowDialogs::panelChanged, this, &MainWindow::showAll);

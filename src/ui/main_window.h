@@ -49,6 +49,11 @@ struct MainWindowServices {
     std::string applicationData;
     // The folder choosers of the Browse buttons (caption, start folder).
     std::function<std::string(const std::string&, const std::string&)> chooseFolder;
+    // The engine's processor count, when the caller has asked for it already.
+    std::function<int()> processorCores = {};
+    // Called between the parts of the window's building, which take a while:
+    // the start-up picture fades on meanwhile.
+    std::function<void()> pace = {};
 };
 
 class MainWindow : public QWidget,

@@ -7,7 +7,7 @@
 namespace quilo {
 
 inline constexpr int ProgressPictureWidth = 470;
-inline constexpr int ProgressPictureHeight = 360;
+inline constexpr int ProgressPictureHeight = 388;
 
 QImage ProgressWindowBackground();
 

@@ -97,24 +97,49 @@ void ProgressWindow::buildControls() {
     auto* percentSign = new QLabel("%", this);
     percentSign->setGeometry(333, 278, 16, 20);
 
+    buildJobRow(306);
+
     stop_ = new QPushButton("Stop", this);
     stop_->setObjectName("stopButton");
     stop_->setGeometry(width() - 106, 274, 84, 28);
     connect(stop_, &QPushButton::clicked, this, &ProgressWindow::stopClicked);
 
     powerOff_ = new QCheckBox("Shut down computer when conversion completed", this);
-    powerOff_->setGeometry(24, 310, 420, 20);
+    powerOff_->setGeometry(24, 336, 420, 20);
     openFolder_ = new QCheckBox("Open output folder when conversion completed", this);
     openFolder_->setObjectName("openFolderBox");
-    openFolder_->setGeometry(24, 332, 330, 20);
+    openFolder_->setGeometry(24, 358, 330, 20);
     uploadBox_ = new QCheckBox("Upload files when conversion completed", this);
-    uploadBox_->setGeometry(24, 332, 330, 20);
+    uploadBox_->setGeometry(24, 358, 330, 20);
     uploadNow_ = new QToolButton(this);
     uploadNow_->setObjectName("uploadNow");
     uploadNow_->setText("Upload Now");
-    uploadNow_->setGeometry(width() - 106, 330, 84, 22);
+    uploadNow_->setGeometry(width() - 106, 356, 84, 22);
     connect(uploadNow_, &QToolButton::clicked, this, &ProgressWindow::upload);
     buildDownloadPanel();
+}
+
+// The whole job under the clip's bar, in view while links download too.
+void ProgressWindow::buildJobRow(int top) {
+    auto* job = new QLabel("Whole Job :", this);
+    job->setObjectName("caption");
+    job->setGeometry(24, top, 92, 20);
+    jobPercent_ = new QLabel(this);
+    jobPercent_->setObjectName("jobPercent");
+    jobPercent_->setAccessibleName("Whole Job");
+    jobPercent_->setGeometry(118, top, 56, 20);
+    auto* remaining = new QLabel("Job Remaining :", this);
+    remaining->setObjectName("caption");
+    remaining->setGeometry(180, top, 116, 20);
+    jobRemaining_ = new QLabel(this);
+    jobRemaining_->setObjectName("jobRemaining");
+    jobRemaining_->setAccessibleName("Job Remaining");
+    jobRemaining_->setGeometry(298, top, width() - 320, 20);
+}
+
+void ProgressWindow::ShowJobTotals(const JobTotals& totals) {
+    jobPercent_->setText(QString::number(totals.percent) + " %");
+    jobRemaining_->setText(text(totals.remainingTime));
 }
 
 // Over the clip's labels while a link downloads.
@@ -167,6 +192,7 @@ void ProgressWindow::resetLabels() {
     status_->clear();
     uploadNow_->setEnabled(false);
     ShowPercent(0);
+    ShowJobTotals({});
 }
 
 void ProgressWindow::prepareJob(TargetTypeId target) {
@@ -278,6 +304,10 @@ void ProgressWindow::ConversionProgress(const JobProgress& progress) {
         bar_->setFilled(progress.barWidth);
         percent_->setText(QString::number(progress.percent));
     });
+}
+
+void ProgressWindow::JobProgressed(const JobTotals& totals) {
+    onWindowThread([this, totals] { ShowJobTotals(totals); });
 }
 
 void ProgressWindow::StagePercent(JobStage stage, int percent) {

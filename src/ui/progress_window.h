@@ -44,6 +44,8 @@ public:
 
     // 0 … 100 on the bar and its label.
     void ShowPercent(int percent);
+    // The whole job's percent and remaining time, beside the clip's.
+    void ShowJobTotals(const JobTotals& totals);
 
     QPushButton* stopButton() const { return stop_; }
 
@@ -59,6 +61,7 @@ private:
     void buildControls();
     void prepareJob(TargetTypeId target);
     void buildDownloadPanel();
+    void buildJobRow(int top);
     void showDownloadPanel(bool shown);
     void showDownload(const DownloadPanel& panel);
     void downloadNotice(long wParam, long taskId);
@@ -78,6 +81,7 @@ private:
     void ClipStarted(const JobProgress& progress) override;
     void StopPossible() override;
     void ConversionProgress(const JobProgress& progress) override;
+    void JobProgressed(const JobTotals& totals) override;
     void JobEnded(JobResult result) override;
 
     ConverterSession& session_;
@@ -99,6 +103,7 @@ private:
     QLabel *clipName_ = nullptr, *destinationName_ = nullptr, *startTime_ = nullptr, *stopTime_ = nullptr,
            *length_ = nullptr, *currentTime_ = nullptr, *fps_ = nullptr, *remaining_ = nullptr;
     QLabel *status_ = nullptr, *percent_ = nullptr, *title_ = nullptr;
+    QLabel *jobPercent_ = nullptr, *jobRemaining_ = nullptr;
     QWidget* downloadPanel_ = nullptr;
     std::array<QLabel*, 7> downloadValues_{};
     ProgressBar* bar_ = nullptr;

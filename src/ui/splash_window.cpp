@@ -4,17 +4,32 @@
 #include "skin/skin_region.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QScreen>
 #include <QThread>
+#include <algorithm>
 
 namespace quilo {
 namespace {
 
-// Each step of a fade keeps the application answering.
-void settle(int milliseconds) {
-    QApplication::processEvents();
-    QThread::msleep(static_cast<unsigned long>(milliseconds));
+constexpr int FadeInStepMs = 20, FadeInStep = 10;
+constexpr int LastFadeInStep = 250; // the step after it is fully opaque
+constexpr int FadeOutStepMs = 10, FadeOutStep = 5;
+
+// The opacities the fades have reached after `elapsed` milliseconds.
+int fadeInOpacity(qint64 elapsed) {
+    const qint64 step = FadeInStep * (1 + elapsed / FadeInStepMs);
+    return step > LastFadeInStep ? 255 : static_cast<int>(step);
+}
+
+int fadeOutOpacity(qint64 elapsed) {
+    return static_cast<int>(std::max<qint64>(0, 255 - FadeOutStep * (1 + elapsed / FadeOutStepMs)));
+}
+
+// Until the next step of `stepMs` is due.
+void sleepUntilNextStep(const QElapsedTimer& clock, int stepMs) {
+    QThread::msleep(static_cast<unsigned long>(stepMs - clock.elapsed() % stepMs));
 }
 
 // Platforms without windows on a screen (tests, remote runs) cannot fade.
@@ -36,23 +51,50 @@ SplashWindow::SplashWindow(const QString& productName, const QString& version)
         move(screen->geometry().center() - rect().center());
 }
 
-void SplashWindow::fadeIn() {
-    if (!canFade())
+void SplashWindow::startFadeIn() {
+    fading_.start();
+    keepFading();
+}
+
+void SplashWindow::keepFading() {
+    if (!fading_.isValid())
         return;
-    for (int opacity = 10; opacity <= 250; opacity += 10) {
+    const int opacity = canFade() ? fadeInOpacity(fading_.elapsed()) : 255;
+    if (opacity != opacity_ && canFade())
         setWindowOpacity(opacity / 255.0);
-        settle(20);
+    opacity_ = opacity;
+    QApplication::processEvents();
+}
+
+void SplashWindow::finishFadeIn() {
+    if (!fading_.isValid())
+        startFadeIn();
+    while (opacity_ < 255) {
+        sleepUntilNextStep(fading_, FadeInStepMs);
+        keepFading();
     }
-    setWindowOpacity(1.0);
+}
+
+void SplashWindow::fadeIn() {
+    startFadeIn();
+    finishFadeIn();
 }
 
 void SplashWindow::fadeOut() {
     if (!canFade())
         return;
+    QElapsedTimer clock;
+    clock.start();
     for (int opacity = 255; opacity > 0;) {
-        opacity = std::max(0, opacity - 5);
-        setWindowOpacity(opacity / 255.0);
-        settle(10);
+        const int due = fadeOutOpacity(clock.elapsed());
+        if (due != opacity) {
+            opacity = due;
+            setWindowOpacity(opacity / 255.0);
+        }
+        // Each step keeps the application answering.
+        QApplication::processEvents();
+        if (opacity > 0)
+            sleepUntilNextStep(clock, FadeOutStepMs);
     }
 }
 

@@ -11,6 +11,8 @@
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <vector>
 
 using namespace quilo::test;
 
@@ -175,4 +177,25 @@ TEST(DesktopSession, AfterAKilledConversionTheProgramHandsBothLogsToTheMailProgr
     std::filesystem::copy_file(shots.file("question.png"),
                                programDir() + "../screenshots/program-log-offer.png",
                                std::filesystem::copy_options::overwrite_existing);
+}
+
+// Start-up as an X client sees it, watched by the start-up benchmark: the
+// splash shows, fades in fully and is gone before the main window is mapped,
+// which then answers from its event loop.
+TEST(DesktopSession, TheSplashFadesInFullyAndGivesWayToTheMainWindow) {
+    const std::string watcher = programDir() + "../bench/startup_bench";
+    if (!fileExists(watcher))
+        GTEST_SKIP() << "built without the benchmarks";
+    const ProcessResult run = runProcess(watcher, {"1"}, 120000);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto row = run.out.find("start 1");
+    ASSERT_NE(row, std::string::npos) << run.out << run.err;
+    std::istringstream figures(run.out.substr(row + 7, run.out.find('\n', row) - row - 7));
+    std::vector<double> times;
+    for (double time = 0; figures >> time;)
+        times.push_back(time);
+    // Splash mapped, shows, opaque, gone; main window mapped, answers.
+    ASSERT_EQ(times.size(), 6u) << run.out;
+    for (size_t i = 1; i < times.size(); ++i)
+        EXPECT_LE(times[i - 1], times[i]) << run.out;
 }

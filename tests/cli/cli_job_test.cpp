@@ -8,6 +8,7 @@
 #include <QProcessEnvironment>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <regex>
 
 using namespace quilo;
 using namespace quilo::test;
@@ -42,7 +43,50 @@ void startConverting(QProcess& process, const ConverterHome& home, const std::st
     ASSERT_GE(partialBytesUnder(output), 200u * 1024) << "nothing written after a minute";
 }
 
+// A 1280 x 720 test picture with sound, `seconds` long.
+std::string hdClip(int seconds) {
+    return fixture("cli-hd-" + std::to_string(seconds) + "s.mp4",
+                   {"-f", "lavfi", "-i", "testsrc2=size=1280x720:rate=25", "-f", "lavfi", "-i",
+                    "sine=frequency=500", "-t", std::to_string(seconds), "-c:v", "libx264", "-preset",
+                    "ultrafast", "-c:a", "aac", "-shortest"});
+}
+
+int secondsOf(const std::string& time) {
+    return std::stoi(time.substr(0, time.size() - 6)) * 3600 +
+           std::stoi(time.substr(time.size() - 5, 2)) * 60 + std::stoi(time.substr(time.size() - 2));
+}
+
 } // namespace
+
+TEST(ConverterWithoutWindows, TheWholeJobsPercentRisesToAHundredAsItsRemainingTimeFalls) {
+    ConverterHome home;
+    TempDir out;
+    const ProcessResult run =
+        home.convert({"--output", out.path(), "/MP4", hdClip(5), hdClip(15), hdClip(10)});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (const int seconds : {5, 15, 10})
+        EXPECT_NEAR(durationSeconds(ffprobe(out.file("cli-hd-" + std::to_string(seconds) + "s.mp4"))),
+                    seconds, 0.3);
+
+    // "  41%  fps 160  remaining 00:00:02  job 26%  job remaining 00:00:06"
+    const std::regex jobFigures("job (\\d+)%  job remaining (\\S+)");
+    std::vector<int> percents;
+    std::vector<int> remaining;
+    for (std::sregex_iterator it(run.err.begin(), run.err.end(), jobFigures), end; it != end; ++it) {
+        percents.push_back(std::stoi((*it)[1]));
+        if ((*it)[2] != "Estimating...")
+            remaining.push_back(secondsOf((*it)[2]));
+    }
+    ASSERT_GE(percents.size(), 3u) << run.err;
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end())) << run.err;
+    EXPECT_LT(percents.front(), 50) << run.err;
+    EXPECT_EQ(percents.back(), 100) << run.err;
+    ASSERT_GE(remaining.size(), 2u) << run.err;
+    EXPECT_GT(remaining.front(), remaining.back()) << run.err;
+    EXPECT_EQ(remaining.back(), 0) << run.err;
+    // Each clip keeps its own figures beside the job's.
+    EXPECT_NE(run.err.find("fps "), std::string::npos) << run.err;
+}
 
 TEST(ConverterWithoutWindows, TheUserLogRecordsTheClipAndAKillIsReportedNextTime) {
     ConverterHome home;

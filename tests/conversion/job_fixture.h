@@ -109,6 +109,13 @@ public:
     void ClipEnded(int clip, EngineResult result) override {
         record("end " + std::to_string(clip + 1) + " " + std::to_string(ResultNumber(result)));
     }
+    void JobProgressed(const JobTotals& totals) override {
+        std::lock_guard lock(lock_);
+        int started = 0;
+        for (const auto& event : events_)
+            started += event.starts_with("clip ") ? 1 : 0;
+        totals_.push_back({started, totals, ended_});
+    }
     void JobEnded(JobResult result) override {
         record("job " + std::to_string(ResultNumber(result)));
         std::lock_guard lock(lock_);
@@ -126,6 +133,16 @@ public:
             if (event.starts_with("clip "))
                 names.push_back(event.substr(event.rfind(' ') + 1));
         return names;
+    }
+    // The whole job's figures as they came, with the clips started by then.
+    struct Totals {
+        int clipsStarted = 0;
+        JobTotals totals;
+        bool afterEnd = false;
+    };
+    std::vector<Totals> totals() const {
+        std::lock_guard lock(lock_);
+        return totals_;
     }
     std::vector<std::string> statusTexts() const {
         std::lock_guard lock(lock_);
@@ -164,6 +181,7 @@ private:
     std::condition_variable changed_;
     std::vector<std::string> events_;
     std::vector<std::string> statusTexts_;
+    std::vector<Totals> totals_;
     int lastPercent_[5] = {-1, -1, -1, -1, -1};
     int stopPossible_ = 0;
     JobProgress lastProgress_;

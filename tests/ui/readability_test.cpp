@@ -219,7 +219,12 @@ protected:
                 pages->setCurrentIndex(page);
                 check(dialog);
             }
-        } else if (qobject_cast<ProgressWindow*>(dialog)) {
+        } else if (auto* progress = qobject_cast<ProgressWindow*>(dialog)) {
+            check(dialog);
+            // The whole job's longest figures: before it can tell, and with links still to come.
+            progress->ShowJobTotals({0, EstimatingText});
+            check(dialog);
+            progress->ShowJobTotals({100, "99:59:59 + 99 links"});
             check(dialog);
             // The download panel covers the clip's labels while a link downloads.
             auto* downloads = dialog->findChild<QWidget*>("pl_DownloadMsg");
