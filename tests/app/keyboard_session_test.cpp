@@ -24,7 +24,8 @@ TEST(KeyboardSession, TwoClipsAddedWithCtrlOOneDeletedAndTheOtherConverted) {
     const std::string log = shots.file("program.log");
     const std::string grab = "\"" + programDir() + "../tools/quilo-grab-screen\" ";
     const std::string waitForLog = [&] {
-        return "wait_log() { timeout 60 sh -c \"until grep -q '$1' '" + log + "'; do sleep 0.2; done\"; }\n";
+        // Generous: on a busy machine the conversion alone may take a minute.
+        return "wait_log() { timeout 120 sh -c \"until grep -q '$1' '" + log + "'; do sleep 0.2; done\"; }\n";
     }();
     const std::string script =
         waitForLog + "\"" + programDir() + "quilo-converter\" 2>\"" + log +
@@ -61,7 +62,7 @@ TEST(KeyboardSession, TwoClipsAddedWithCtrlOOneDeletedAndTheOtherConverted) {
         "\"\n"
         "kill $pid; wait $pid; exit 0\n";
     const ProcessResult run =
-        runProcess("xvfb-run", {"-a", "-s", "-screen 0 1024x768x24", "sh", "-c", script}, 240000,
+        runProcess("xvfb-run", {"-a", "-s", "-screen 0 1024x768x24", "sh", "-c", script}, 280000,
                    {{"HOME", home.path()},
                     {"XDG_RUNTIME_DIR", runtime.path()},
                     {"XDG_CONFIG_HOME", home.file("config")},
