@@ -53,8 +53,10 @@ JobResult ConversionJob::Run() {
             failureReason_ = "None of the clips could be converted.";
             return JobResult::Failed;
         }
-        if (*result == EngineResult::Unusable)
+        if (*result == EngineResult::Unusable) {
+            failureReason_ = engineError_;
             return JobResult::EngineUnusable;
+        }
         if (*result == EngineResult::Converted)
             ++converted;
         last = result;

@@ -40,6 +40,11 @@ std::string WithKeptFolder(std::string message, const std::string& dvdFolder) {
     return message;
 }
 
+// The system's message, and under it why, when the job knows.
+std::string WithReason(const std::string& message, const std::string& reason) {
+    return reason.empty() ? message : message + "\n\n" + reason;
+}
+
 } // namespace
 
 JobEndAction FinishJob(JobResult result, TargetTypeId target, const JobEndChoices& choices,
@@ -49,7 +54,10 @@ JobEndAction FinishJob(JobResult result, TargetTypeId target, const JobEndChoice
                        const std::string& failureReason) {
     switch (result) {
     case JobResult::EngineUnusable:
-        prompter.error("Can not initial conversion function!\nRe-install software may fix this problem!");
+        // Which file, and why, tells the user what re-installing has to mend.
+        prompter.error(
+            WithReason("Can not initial conversion function!\nRe-install software may fix this problem!",
+                       failureReason));
         return JobEndAction::Close;
     case JobResult::Finished: {
         if (choices.powerOff) {
@@ -85,9 +93,7 @@ JobEndAction FinishJob(JobResult result, TargetTypeId target, const JobEndChoice
         return JobEndAction::Close;
     case JobResult::Failed:
         log.LogConversionWrong({lastProgress.currentTime, lastProgress.fps, lastProgress.remainingTime});
-        prompter.error(failureReason.empty()
-                           ? std::string("Conversion wrong, please check parameter and try again!")
-                           : "Conversion wrong, please check parameter and try again!\n\n" + failureReason);
+        prompter.error(WithReason("Conversion wrong, please check parameter and try again!", failureReason));
         return JobEndAction::Close;
     case JobResult::BurnNotStarted:
         prompter.error(WithKeptFolder(

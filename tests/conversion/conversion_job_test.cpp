@@ -114,10 +114,14 @@ TEST(ConversionJob, UnreadableClipsAreListedAndAMissingEngineEndsTheJob) {
     EXPECT_EQ(readFile(EngineLogPath(f.dir.path())), reason + "\n");
 
     f.prompter.clear();
-    FinishJob(JobResult::EngineUnusable, Target::AVI, {}, {}, "", f.prompter, f.desktop, log, {});
-    EXPECT_EQ(f.prompter.texts(),
-              std::vector<std::string>{
-                  "Can not initial conversion function!\nRe-install software may fix this problem!"});
+    EXPECT_EQ(refused.failureReason(), reason);
+    FinishJob(JobResult::EngineUnusable, Target::AVI, {}, {}, "", f.prompter, f.desktop, log, {}, "",
+              refused.failureReason());
+    EXPECT_EQ(
+        f.prompter.texts(),
+        std::vector<std::string>{"Can not initial conversion function!\nRe-install software may fix this "
+                                 "problem!\n\n" +
+                                 reason});
 }
 
 TEST(ConversionJob, AJobThatMadeNothingFailsAndEveryFailureSaysWhy) {

@@ -56,9 +56,16 @@ TEST(JobRunner, AMissingEngineEndsTheJobWithItsMessage) {
     EXPECT_EQ(observer.events(),
               (std::vector<std::string>{"stage convert", "clip 1/1 never.avi", "end 1 2", "job 2"}));
     runner.Finish({}, f.prompter, f.desktop);
-    EXPECT_EQ(f.prompter.texts(),
-              std::vector<std::string>{
-                  "Can not initial conversion function!\nRe-install software may fix this problem!"});
+    // The message names the engine the job looked for.
+    const std::vector<std::string> said = f.prompter.texts();
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(
+        said[0].rfind("Can not initial conversion function!\nRe-install software may fix this problem!\n\n" +
+                          noLibraries.path(),
+                      0),
+        0u)
+        << said[0];
+    EXPECT_NE(said[0].find(EngineLibraryName), std::string::npos) << said[0];
 }
 
 TEST(JobRunner, ADiscJobWithoutADriveKeepsItsFolderButIsNoSuccess) {
