@@ -65,12 +65,24 @@ std::vector<LibraryName> MediaInfoApi::Names(MediaInfoApi& api) {
 
 LibraryVersion MediaInfoApi::Version() {
     return {"MediaInfoA_Option", "0.7 or later",
-            [](void* address) {
+            [](void* address, const SharedLibrary& library) -> std::string {
                 decltype(MediaInfoApi::Option) option = nullptr;
                 std::memcpy(&option, &address, sizeof address);
-                // Without a handle the option is the library's own, not a file's.
-                const char* answer = option(nullptr, "Info_Version", "");
+                decltype(MediaInfoApi::New) open = nullptr;
+                decltype(MediaInfoApi::Delete) close = nullptr;
+                void* const openAddress = library.symbol("MediaInfoA_New");
+                void* const closeAddress = library.symbol("MediaInfoA_Delete");
+                std::memcpy(&open, &openAddress, sizeof openAddress);
+                std::memcpy(&close, &closeAddress, sizeof closeAddress);
+                if (!open || !close)
+                    return "unknown";
+                // Asked of a handle of its own: the answer's buffer goes with the handle,
+                // where one asked without a handle stays until the process ends.
+                void* handle = open();
+                const char* answer = handle ? option(handle, "Info_Version", "") : nullptr;
                 const std::string text = answer ? answer : "";
+                if (handle)
+                    close(handle);
                 return text.starts_with(VersionPrefix) ? text.substr(VersionPrefix.size()) : "unknown";
             },
             [](const std::string& found) { return atLeastVersion(found, 0, 7); }};

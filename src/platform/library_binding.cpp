@@ -17,7 +17,7 @@ void fill(const LibraryName& name, void* address) {
 
 LibraryVersion NumberedVersion(const char* function, int wanted) {
     return {function, std::to_string(wanted),
-            [](void* address) {
+            [](void* address, const SharedLibrary&) {
                 int (*version)() = nullptr;
                 std::memcpy(&version, &address, sizeof address);
                 return std::to_string(version());
@@ -42,7 +42,7 @@ bool LibraryBinder::Bind(const std::string& path, const LibraryVersion& version,
     std::vector<std::string> missing;
     if (void* versionFunction = library_.symbol(version.function)) {
         // Another version may lack names or take other arguments: its version is the reason to give.
-        const std::string found = version.read(versionFunction);
+        const std::string found = version.read(versionFunction, library_);
         if (!version.accepts(found))
             return refuse(file + " is version " + found + "; this program needs version " + version.wanted,
                           names);

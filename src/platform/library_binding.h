@@ -29,8 +29,9 @@ template <typename F> LibraryName BindName(const char* name, F& slot, bool optio
 struct LibraryVersion {
     const char* function; // the name it is asked through
     std::string wanted;   // the version this program needs, as a refusal names it
-    // The version the library reports, asked through the function's address.
-    std::function<std::string(void* function)> read;
+    // The version the library reports, asked through the function's address
+    // (and, where the asking needs more of the library, through its other names).
+    std::function<std::string(void* function, const SharedLibrary& library)> read;
     // Whether the reported version is one this program can use.
     std::function<bool(const std::string& found)> accepts;
 };
