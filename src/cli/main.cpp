@@ -351,8 +351,7 @@ int run(const CliArguments& arguments) {
                   << runner.dvdFolder() << "\n";
     if (jobResult == JobResult::EngineUnusable)
         return fail(dvdTarget && job.lastEngineError().empty()
-                        ? "the authoring library " + program.libraries + AuthoringLibraryName +
-                              " cannot be loaded"
+                        ? "the authoring library cannot be used: " + runner.failureReason()
                         : "the conversion engine cannot be used: " + job.lastEngineError(),
                     ExitUnusable);
     if (jobResult == JobResult::BurnNotStarted || jobResult == JobResult::BurnFolderMissing ||

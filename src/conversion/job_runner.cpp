@@ -116,6 +116,8 @@ void JobRunner::work() {
                      settings().outputFolder;
         } else if (conversion_.unsupported().empty()) {
             result = authorAndBurn();
+            if (result == JobResult::EngineUnusable)
+                reason = authoring_.libraryError();
         } else if (!conversion_.inputs().clips.empty()) {
             // A DVD that lacks some of its titles is not the DVD asked for.
             result = JobResult::Failed;

@@ -1,7 +1,9 @@
 // quilo-convert with an engine it cannot use: it says why in one line that
 // names the file, and ends with exit code 2 before any clip is tried.
+#include "authoring.h"
 #include "cli_support.h"
 #include "conversion/engine_api.h"
+#include "dvd/authoring/dvd_authoring.h"
 #include "quilo_test/refused_libraries.h"
 
 #include <filesystem>
@@ -28,6 +30,26 @@ TEST(RefusedEngine, QuiloConvertNamesTheFileAndWhyAndExitsWithTwo) {
         EXPECT_TRUE(run.out.empty()) << run.out;
         EXPECT_TRUE(std::filesystem::is_empty(out.path()));
     }
+}
+
+// The authoring library is only asked for once the titles are converted: the
+// refusal still names the file and both versions, and no DVD folder is made.
+TEST(RefusedAuthoring, QuiloConvertNamesTheFileAndWhyAndExitsWithTwo) {
+    TempDir program, out;
+    makeProgramFolderWith(program, "quilo-convert",
+                          refusedLibraryFolder("authoring-of-another-version") + AuthoringLibraryName);
+    ConverterHome home;
+    const ProcessResult run =
+        runProcess(program.file("quilo-convert"), {"--output", out.path(), "/DVD_Folder", sixSecondClip()},
+                   300000, home.environment());
+    EXPECT_EQ(run.exitCode, 2) << run.err;
+    EXPECT_NE(run.err.find("quilo-convert: the authoring library cannot be used: " +
+                           program.file(AuthoringLibraryName) + " is version " +
+                           std::to_string(AUTHORING_ABI_VERSION + 1) + "; this program needs version " +
+                           std::to_string(AUTHORING_ABI_VERSION) + "\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_FALSE(std::filesystem::exists(out.file("VIDEO_TS"))) << run.err;
 }
 
 } // namespace
