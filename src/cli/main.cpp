@@ -316,7 +316,7 @@ int run(const CliArguments& arguments) {
     std::cerr << "quilo-convert: " << count << " clip(s) to " << targetIdentifier(panel.currentTarget())
               << " in " << inputs.settings.outputFolder << "\n";
     const TargetTypeId target = panel.currentTarget();
-    const bool dvdTarget = target == Target::DVD_Folder || target == Target::DVD_Disc;
+    const bool dvdTarget = authorsDvd(target);
     if (!drive.empty() && target != Target::DVD_Disc)
         return fail("--drive is only for /DVD_Disc", ExitUsage);
     ProgressPrinter printer(isatty(STDERR_FILENO) != 0);

@@ -43,9 +43,8 @@ JobEstimate estimateOf(const JobInputs& inputs) {
     for (const TVideoInfo* clip : inputs.clips)
         segments.push_back(ClipSegmentSeconds(*clip));
     const TargetTypeId target = inputs.settings.target;
-    const bool dvd = target == Target::DVD_Folder || target == Target::DVD_Disc;
     return JobEstimate(segments, inputs.feed ? inputs.feed->ClipsToCome() : 0,
-                       {dvd, target == Target::DVD_Disc});
+                       {authorsDvd(target), target == Target::DVD_Disc});
 }
 
 } // namespace
@@ -106,7 +105,7 @@ void JobRunner::work() {
     JobResult result = conversion_.Run();
     std::string reason = conversion_.failureReason();
     const TargetTypeId target = settings().target;
-    const bool dvd = target == Target::DVD_Folder || target == Target::DVD_Disc;
+    const bool dvd = authorsDvd(target);
     const ClipFeed* feed = conversion_.inputs().feed;
     if (dvd && result == JobResult::Finished && !conversion_.stopRequested()) {
         if (feed && !feed->Complete()) {

@@ -115,7 +115,7 @@ std::string OutputNamer::ExpandTemplate(int position) const {
 
 std::string OutputNamer::OutputFileName(int position) const {
     const TargetTypeId target = source_.currentTarget();
-    if (target == Target::DVD_Folder || target == Target::DVD_Disc)
+    if (authorsDvd(target))
         return "VOB_" + std::to_string(position + 1) + ".vob";
     return ExpandTemplate(position) + OutputExtension();
 }

@@ -97,6 +97,10 @@ bool isDvdTarget(TargetTypeId id) {
     return id >= Target::VOB_File && id <= Target::DVD_ISO;
 }
 
+bool authorsDvd(TargetTypeId id) {
+    return id == Target::DVD_Folder || id == Target::DVD_Disc;
+}
+
 bool isAudioTarget(TargetTypeId id) {
     return targetCategory(id) == Category::Music;
 }

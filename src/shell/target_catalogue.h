@@ -56,6 +56,7 @@ ConverterTypeId targetCategory(TargetTypeId id);
 std::optional<TargetTypeId> targetByIdentifier(std::string_view identifier);
 
 bool isDvdTarget(TargetTypeId id);   // VOB_File, DVD_Folder, DVD_Disc, DVD_ISO
+bool authorsDvd(TargetTypeId id);    // DVD_Folder, DVD_Disc: the job ends by authoring a DVD-Video folder
 bool isAudioTarget(TargetTypeId id); // the Music category
 
 } // namespace quilo
